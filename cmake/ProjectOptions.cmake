@@ -1,0 +1,27 @@
+# Warnings and sanitizers are INTERFACE targets so every target opts in the
+# same way and the CI build can turn warnings into errors in one place.
+
+option(LOCALYX_WERROR "Treat compiler warnings as errors" OFF)
+option(LOCALYX_SANITIZE "Build with address and undefined-behaviour sanitizers" OFF)
+
+add_library(localyx_warnings INTERFACE)
+target_compile_options(localyx_warnings INTERFACE -Wall -Wextra -Wpedantic)
+if(LOCALYX_WERROR)
+  target_compile_options(localyx_warnings INTERFACE -Werror)
+endif()
+
+# The reference distances are exact to the last bit: a fused multiply-add
+# would round differently, and fast-math would reorder the formula.
+add_library(localyx_fp INTERFACE)
+target_compile_options(localyx_fp INTERFACE -ffp-contract=off -fno-fast-math)
+
+add_library(localyx_sanitizers INTERFACE)
+if(LOCALYX_SANITIZE)
+  target_compile_options(localyx_sanitizers INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(localyx_sanitizers INTERFACE -fsanitize=address,undefined)
+endif()
+
+add_library(localyx_options INTERFACE)
+target_link_libraries(localyx_options INTERFACE localyx_warnings localyx_fp localyx_sanitizers)
+target_compile_features(localyx_options INTERFACE cxx_std_20)
