@@ -33,4 +33,8 @@ inline constexpr std::string_view kNoTownWarning = "Vous n'avez choisi aucune lo
 inline constexpr std::string_view kSameTownWarning = "Vous avez choisi la même localité";
 inline constexpr std::string_view kLabelinfoInitial = kNoTownWarning;
 
+/// result2: prefix + whole kilometres + suffix (two blanks before "Kms").
+inline constexpr std::string_view kDistancePrefix = "La distance entre ces 2 villes est de : ";
+inline constexpr std::string_view kDistanceSuffix = "  Kms";
+
 }  // namespace localyx
