@@ -13,7 +13,8 @@ namespace localyx {
 /// quote runs to the closing quote, may hold commas and line ends, and
 /// anything after the closing quote up to the next comma or line end is
 /// dropped. An unterminated quote runs to the end of the text. Test atEnd()
-/// before each next(): a text ending with a line end has no empty last field.
+/// before each next(): a text ending with a line end has no empty last field,
+/// and blank lines hold no field at all.
 class FieldReader {
 public:
     explicit FieldReader(std::string text);
@@ -25,6 +26,8 @@ public:
     std::string next();
 
 private:
+    void skipBlankLines();
+
     std::string m_text;
     std::size_t m_pos = 0;
 };

@@ -27,7 +27,8 @@ std::string itineraryAddress(std::string_view startMerged, std::string_view dest
 /// Makes a raw address acceptable to a browser while changing nothing else:
 /// blanks, control characters, non-ASCII letters (as UTF-8 bytes) and the
 /// characters no URL may hold (" < > \ ^ ` { | }) are percent-encoded, as is
-/// a "%" not followed by two hexadecimal digits and any "#" after the first.
+/// a "%" not followed by two hexadecimal digits and any "#" but one that ends
+/// the address (the itinerary's empty fragment).
 std::string toBrowserUrl(std::string_view raw);
 
 }  // namespace localyx

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+
+#include "core/region_catalogue.h"
+#include "core/region_file.h"
+#include "core/text_encoding.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "localyx-core-XXXXXX").string();
+        m_path = mkdtemp(pattern.data());
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(m_path, ec);
+    }
+    const fs::path& path() const { return m_path; }
+    void write(const fs::path& rel, const std::string& bytes) const {
+        fs::create_directories((m_path / rel).parent_path());
+        std::ofstream(m_path / rel, std::ios::binary) << bytes;
+    }
+
+private:
+    fs::path m_path;
+};
+
+TEST(RegionCatalogue, EntriesAndNames) {
+    const auto& cat = localyx::regionCatalogue();
+    std::set<std::string_view> bases;
+    for (int n = 1; n <= localyx::kRegionCount; ++n) {
+        const auto entry = localyx::regionByNumber(n);
+        ASSERT_TRUE(entry);
+        EXPECT_EQ(entry->number, n);
+        EXPECT_EQ(cat[static_cast<std::size_t>(n - 1)].number, n);
+        EXPECT_EQ(entry->displayItem.front(), ' ');
+        bases.insert(entry->baseName);
+    }
+    EXPECT_EQ(bases.size(), 22u);
+    EXPECT_FALSE(localyx::regionByNumber(0));
+    EXPECT_FALSE(localyx::regionByNumber(23));
+    EXPECT_EQ(localyx::regionByNumber(21)->caption, "Provence-Alpes-Côtes d'Azur");
+    EXPECT_EQ(localyx::regionByNumber(21)->baseName, "Provence");
+    EXPECT_EQ(localyx::regionByNumber(12)->caption, "Île de France");
+    EXPECT_EQ(localyx::regionByNumber(12)->baseName, "Iledefrance");
+    EXPECT_EQ(localyx::regionByNumber(15)->displayItem, " Lorraines 54, 55, 57, 88");
+    EXPECT_EQ(localyx::regionByNumber(19)->displayItem, " Picardie   02, 60, 80");
+    EXPECT_EQ(localyx::regionByNumber(17)->baseName, "NordPasdeCalais");
+    EXPECT_EQ(localyx::regionByNumber(18)->baseName, "PaysDeLoire");
+}
+
+TEST(TextEncoding, DecodesBothEncodings) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string utf8;
+    } cases[] = {
+        {"Windows-1252 accents", "\xC9" "CLUSE \x8C" "UVRE \x9F", "ÉCLUSE ŒUVRE Ÿ"},
+        {"UTF-8 accents", "ÉCLUSE", "ÉCLUSE"},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" "ÉCLUSE", "ÉCLUSE"},
+        {"byte-order mark over code-page text", "\xEF\xBB\xBF\xC9", "É"},
+        {"undefined code-page byte", "\x81", "\xC2\x81"},
+        {"plain ASCII", "RENNES-35000", "RENNES-35000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(localyx::decodeRegionText(c.bytes), c.utf8);
+    }
+}
+
+TEST(TextEncoding, CharactersNotBytes) {
+    EXPECT_EQ(localyx::utf8Length("ÉCLUSE-00005"), 12u);
+    EXPECT_EQ(localyx::utf8Substr("ÉCLUSE-00005", 0, 1), "É");
+    EXPECT_EQ(localyx::utf8Substr("ÉCLUSE", 4, 10), "SE");
+    EXPECT_EQ(localyx::utf8Substr("AB", 5, 1), "");
+    // A stray byte counts as one character and is never split further.
+    EXPECT_EQ(localyx::utf8Length("A\xC3"), 2u);
+}
+
+TEST(RegionFile, FoundExactlyThenIgnoringCaseThenInstallFolder) {
+    TempDir tmp;
+    const fs::path bin = tmp.path() / "bin";
+    tmp.write("bin/Alsace.txt", "48.5,7.5,A-67000\r\n");
+    tmp.write("bin/franchecomte.TXT", "47.2,6,B-25000\r\n");
+    tmp.write("share/localyx/regions/Corse.txt", "42,9,C-20000\r\n");
+
+    EXPECT_EQ(localyx::locateRegionFile(bin, "Alsace"), bin / "Alsace.txt");
+    EXPECT_EQ(localyx::locateRegionFile(bin, "Franchecomte"), bin / "franchecomte.TXT");
+    const auto corse = localyx::readRegionFile(bin, "Corse");
+    ASSERT_TRUE(corse.ok());
+    EXPECT_EQ(corse.text, "42,9,C-20000\r\n");
+    EXPECT_EQ(corse.fileName, "Corse.txt");
+
+    const auto missing = localyx::readRegionFile(bin, "Bretagne");
+    EXPECT_EQ(missing.problem, localyx::RegionFileProblem::NotFound);
+    EXPECT_EQ(missing.fileName, "Bretagne.txt");
+}
+
+TEST(RegionFile, UnreadableThingsAreReportedNotThrown) {
+    TempDir tmp;
+    fs::create_directories(tmp.path() / "Alsace.txt");
+    EXPECT_EQ(localyx::readRegionFile(tmp.path(), "Alsace").problem, localyx::RegionFileProblem::Unreadable);
+
+    tmp.write("Bretagne.txt", "48,-2,X-35000\r\n");
+    fs::permissions(tmp.path() / "Bretagne.txt", fs::perms::none);
+    if (::geteuid() != 0) {  // root reads anything
+        EXPECT_EQ(localyx::readRegionFile(tmp.path(), "Bretagne").problem,
+                  localyx::RegionFileProblem::Unreadable);
+    }
+    EXPECT_EQ(localyx::readRegionFileAt(tmp.path() / "nothing.txt").problem,
+              localyx::RegionFileProblem::NotFound);
+}
+
+TEST(RegionFile, DecodesOnReading) {
+    TempDir tmp;
+    tmp.write("Alsace.txt", "48.5,7.5,\xC9" "CLUSE-67000\r\n");
+    const auto text = localyx::readRegionFile(tmp.path(), "Alsace");
+    ASSERT_TRUE(text.ok());
+    EXPECT_EQ(text.text, "48.5,7.5,ÉCLUSE-67000\r\n");
+}
+
+}  // namespace

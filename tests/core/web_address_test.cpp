@@ -1,0 +1,67 @@
+#include "core/web_address.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace localyx;
+
+TEST(MapAddress, TownGoesInRaw) {
+    EXPECT_EQ(mapAddress("L'ISLE SUR ÉCLUSE-00004"),
+              "http://www.viamichelin.fr/viamichelin/fra/dyn/controller/mapPerformPage?expressMap=false"
+              "&act=&pim=true&strAddress=&strCP=&strLocation=L'ISLE SUR ÉCLUSE-00004"
+              "%20&%20%20&strCountry=1424&x=33&y=11");
+}
+
+TEST(ReworkItem, Examples) {
+    struct Case {
+        const char* item;
+        const char* reworked;
+    } cases[] = {
+        {"EXEMPLEVILLE-00001", "00001+EXEMPLEVILLE"},
+        {"LE BOURG-00002", "00002+LE BOURG"},
+        {"SAINT-EXEMPLE-00003", "00003+SAINT"},
+        {"L'ISLE-EXEMPLE-00004", "00004+L'ISLE"},
+        {"ÉCLUSE-00005", "00005+ÉCLUSE"},
+        {"-00007", "00007+"},
+        {"ABCDÉ-ÉÈÊËÀ", "ÉÈÊËÀ+ABCDÉ"},
+        {"A+B-00008", "00008+A+B"},
+        // No hyphen: the whole item is the name, so the itinerary still opens.
+        {"EXEMPLEVILLE 00006", "00006+EXEMPLEVILLE 00006"},
+        {"AB", "AB+AB"},
+        {"", "+"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        EXPECT_EQ(reworkItem(c.item), c.reworked);
+    }
+}
+
+TEST(ItineraryAddress, Pieces) {
+    EXPECT_EQ(itineraryAddress("00001+EXEMPLEVILLE", "00002+LE BOURG"),
+              "http://www.viamichelin.fr/viamichelin/fra/dyn/controller/ItiWGPerformPage?ie=utf-8&reinit=1"
+              "&strStartCityCountry=1424&strStartAddress=&strStartMerged=00001+EXEMPLEVILLE"
+              "&strDestCityCountry=1424&strDestAddress=&strDestMerged=00002+LE BOURG &image2.x=0&image2.y=0#");
+}
+
+TEST(BrowserUrl, EncodesOnlyWhatAUrlCannotHold) {
+    struct Case {
+        const char* raw;
+        const char* url;
+    } cases[] = {
+        {"http://h/p?a=LE BOURG", "http://h/p?a=LE%20BOURG"},
+        {"http://h/p?a=É", "http://h/p?a=%C3%89"},
+        {"http://h/p?a=L'ISLE+X&b=%20", "http://h/p?a=L'ISLE+X&b=%20"},
+        {"http://h/p?a=100%&b=%2", "http://h/p?a=100%25&b=%252"},
+        {"http://h/p?a=\"<q>\"", "http://h/p?a=%22%3Cq%3E%22"},
+        {"http://h/p?a=A#B&c=1#", "http://h/p?a=A%23B&c=1#"},
+        {"http://h/p?a=A#B", "http://h/p?a=A%23B"},
+        {"http://h/p?a=\x01|{}", "http://h/p?a=%01%7C%7B%7D"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.raw);
+        EXPECT_EQ(toBrowserUrl(c.raw), c.url);
+    }
+}
+
+}  // namespace
