@@ -1,0 +1,45 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "app/form1.h"
+#include "tests/app/fake_view.h"
+
+namespace localyx::testing {
+
+/// A started window (Form_Load done) whose program folder is a fresh
+/// temporary folder; the test writes the region files it needs there.
+class FormTest : public ::testing::Test {
+protected:
+    FormTest();
+    ~FormTest() override;
+
+    /// Writes baseName + ".txt" into the program folder, bytes as given.
+    void writeRegion(std::string_view baseName, std::string_view bytes);
+    void removeRegion(std::string_view baseName);
+    /// Chooses region n (1..22) in ComboReg.
+    void chooseRegion(int n) { pick(form, view, ComboId::ComboReg, n - 1); }
+
+    std::filesystem::path root;        ///< removed at the end of the test
+    std::filesystem::path programDir;  ///< root/bin, so root/share stays ours
+    FakeView view;
+    FakePlatform platform;
+    Form1 form;
+};
+
+/// A small region of made-up localities around CENTREVILLE (48.5, 7.5):
+/// position 0 CENTREVILLE, 1 PRES (0.02, 0.03 away), 2 MOYEN (0.05, 0.05),
+/// 3 MEMELAT (same latitude), 4 LOIN (0.08, 0.08), 5 SAINT-EXEMPLE (0.01, 0.01).
+inline constexpr std::string_view kAlsaceFile =
+    "48.5,7.5,CENTREVILLE-67001\r\n"
+    "48.52,7.47,PRES-67002\r\n"
+    "48.55,7.45,MOYEN-67003\r\n"
+    "48.5,7.51,MEMELAT-67004\r\n"
+    "48.58,7.42,LOIN-67005\r\n"
+    "48.49,7.49,SAINT-EXEMPLE-67006\r\n";
+
+}  // namespace localyx::testing
