@@ -1,0 +1,143 @@
+#include "tools/localyx_query/name_matching.h"
+
+#include <algorithm>
+
+namespace localyx::query {
+namespace {
+
+// One decoded character: its code point, or the lone byte when the text is
+// not UTF-8 there (kept as it is rather than refused).
+struct Character {
+    char32_t code;
+    std::size_t size;
+    bool valid;
+};
+
+Character decodeAt(std::string_view s, std::size_t pos) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80) return {lead, 1, true};
+    std::size_t size = 0;
+    char32_t code = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        size = 2;
+        code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        size = 3;
+        code = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        size = 4;
+        code = lead & 0x07;
+    } else {
+        return {lead, 1, false};
+    }
+    if (pos + size > s.size()) return {lead, 1, false};
+    for (std::size_t i = 1; i < size; ++i) {
+        if ((byte(pos + i) & 0xC0) != 0x80) return {lead, 1, false};
+        code = (code << 6) | (byte(pos + i) & 0x3F);
+    }
+    return {code, size, true};
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+char32_t toSmall(char32_t c) {
+    if (c >= 'A' && c <= 'Z') return c + 0x20;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;  // À..Þ, not ×
+    if (c == 0x152) return 0x153;                               // Œ
+    if (c == 0x178) return 0xFF;                                // Ÿ
+    return c;
+}
+
+// The unaccented form of a small letter of the Latin-1 range, or nothing.
+std::string_view baseLetters(char32_t c) {
+    if (c >= 0xE0 && c <= 0xE5) return "a";
+    if (c == 0xE6) return "ae";
+    if (c == 0xE7) return "c";
+    if (c >= 0xE8 && c <= 0xEB) return "e";
+    if (c >= 0xEC && c <= 0xEF) return "i";
+    if (c == 0xF1) return "n";
+    if ((c >= 0xF2 && c <= 0xF6) || c == 0xF8) return "o";
+    if (c >= 0xF9 && c <= 0xFC) return "u";
+    if (c == 0xFD || c == 0xFF) return "y";
+    if (c == 0x153) return "oe";
+    return {};
+}
+
+std::size_t characterCount(std::string_view s) {
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < s.size(); pos += decodeAt(s, pos).size) ++count;
+    return count;
+}
+
+std::string_view firstCharacters(std::string_view s, std::size_t count) {
+    std::size_t pos = 0;
+    for (; pos < s.size() && count > 0; --count) pos += decodeAt(s, pos).size;
+    return s.substr(0, pos);
+}
+
+}  // namespace
+
+std::string foldName(std::string_view text, Fold fold) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const Character ch = decodeAt(text, pos);
+        if (!ch.valid) {
+            out += text[pos];
+        } else {
+            const char32_t small = toSmall(ch.code);
+            const std::string_view plain =
+                fold == Fold::CaseAndAccents ? baseLetters(small) : std::string_view{};
+            if (!plain.empty()) {
+                out += plain;
+            } else {
+                appendUtf8(out, small);
+            }
+        }
+        pos += ch.size;
+    }
+    return out;
+}
+
+std::vector<std::string> suggestNames(const std::vector<std::string>& candidates,
+                                      std::string_view query, Fold fold, std::size_t limit) {
+    std::vector<std::string> found;
+    const std::string folded = foldName(query, fold);
+    const std::size_t length = characterCount(folded);
+    if (length == 0 || limit == 0) return found;
+
+    std::vector<std::string> foldedCandidates;
+    foldedCandidates.reserve(candidates.size());
+    for (const std::string& c : candidates) foldedCandidates.push_back(foldName(c, fold));
+
+    const std::size_t shortest = std::min<std::size_t>(3, length);
+    for (std::size_t keep = length; keep >= shortest && found.empty(); --keep) {
+        const std::string_view prefix = firstCharacters(folded, keep);
+        for (std::size_t i = 0; i < candidates.size() && found.size() < limit; ++i) {
+            if (foldedCandidates[i].starts_with(prefix) &&
+                std::find(found.begin(), found.end(), candidates[i]) == found.end()) {
+                found.push_back(candidates[i]);
+            }
+        }
+    }
+    return found;
+}
+
+}  // namespace localyx::query
