@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/initial_state.h"
+#include "app/region_file_message.h"
 #include "tests/app/form_fixture.h"
 
 namespace localyx::testing {
@@ -192,6 +193,35 @@ TEST_F(RegionLoad, MoreThanSixteenThousandLocalitiesLoadAndSearch) {
     pick(form, view, ComboId::Combo2, last - kColumns);  // one row south: 0.01 degree
     EXPECT_EQ(form.variables().Town2Lat, "46.98");
     EXPECT_EQ(view.caption(LabelId::result2), "La distance entre ces 2 villes est de : 1  Kms");
+}
+
+}  // namespace
+}  // namespace localyx::testing
+
+namespace localyx::testing {
+namespace {
+
+TEST(RegionFileMessage, NamesTheFileAndTheRegionForEachProblem) {
+    struct Case {
+        RegionFileProblem problem;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {RegionFileProblem::None, ""},
+        {RegionFileProblem::NotFound,
+         "Fichier introuvable : Rhonealpes.txt — la liste des localités de la région Rhône-Alpes n'a pas pu être lue."},
+        {RegionFileProblem::Unreadable,
+         "Fichier illisible : Rhonealpes.txt — la liste des localités de la région Rhône-Alpes n'a pas pu être lue."},
+        {RegionFileProblem::TooLarge,
+         "Fichier trop volumineux : Rhonealpes.txt — la liste des localités de la région Rhône-Alpes n'a pas pu être "
+         "lue."},
+    };
+    for (const Case& c : cases) {
+        RegionFileText file;
+        file.problem = c.problem;
+        file.fileName = "Rhonealpes.txt";
+        EXPECT_EQ(regionFileMessage(file, "Rhône-Alpes"), c.expected);
+    }
 }
 
 }  // namespace
