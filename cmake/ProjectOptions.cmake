@@ -22,6 +22,13 @@ if(LOCALYX_SANITIZE)
   target_link_options(localyx_sanitizers INTERFACE -fsanitize=address,undefined)
 endif()
 
+# Fuzzing instruments the code under test for coverage as well.
+if(LOCALYX_BUILD_FUZZ)
+  target_compile_options(localyx_sanitizers INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  target_link_options(localyx_sanitizers INTERFACE -fsanitize=address,undefined)
+endif()
+
 add_library(localyx_options INTERFACE)
 target_link_libraries(localyx_options INTERFACE localyx_warnings localyx_fp localyx_sanitizers)
 target_compile_features(localyx_options INTERFACE cxx_std_20)

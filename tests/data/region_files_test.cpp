@@ -229,8 +229,9 @@ TEST(RegionData, KnownLocalities) {
 
     const std::pair<std::string_view, std::string_view> parents[] = {
         {"Iledefrance", "PARIS-"}, {"Rhonealpes", "LYON-"}, {"Provence", "MARSEILLE-"}};
-    for (const auto& [region, prefix] : parents) {
-        const auto& names = loaded.at(region).names;
+    for (const auto& parent : parents) {
+        const std::string_view prefix = parent.second;
+        const auto& names = loaded.at(parent.first).names;
         EXPECT_TRUE(std::none_of(names.begin(), names.end(),
                                  [&](const std::string& name) { return name.starts_with(prefix); }))
             << prefix;
