@@ -474,18 +474,30 @@ void checkItineraryItem(const std::string& item) {
 struct Command {
     std::string_view name;
     bool takesRegion;
-    std::size_t arguments;  // after the region, if any
-    std::string_view form;  // for usage errors
+    std::size_t arguments;       // after the region, if any
+    std::string_view argumentsText;  // for usage errors
 };
 
 constexpr std::array<Command, 6> kCommands{{
-    {"regions", false, 0, "regions"},
-    {"towns", true, 0, "towns RÉGION"},
-    {"neighbours", true, 2, "neighbours [--csv] RÉGION VILLE KM"},
-    {"distance", true, 2, "distance RÉGION VILLE1 VILLE2"},
-    {"map-url", false, 1, "map-url VILLE"},
-    {"itinerary-url", false, 2, "itinerary-url VILLE1 VILLE2"},
+    {"regions", false, 0, ""},
+    {"towns", true, 0, ""},
+    {"neighbours", true, 2, " VILLE KM"},
+    {"distance", true, 2, " VILLE1 VILLE2"},
+    {"map-url", false, 1, " VILLE"},
+    {"itinerary-url", false, 2, " VILLE1 VILLE2"},
 }};
+
+// The expected form of a command, as its user wrote it (with or without --file).
+std::string commandForm(const Command& command, bool withFile) {
+    std::string form(kProgram);
+    if (withFile) form += " --file FICHIER";
+    form += ' ';
+    form += command.name;
+    if (command.name == "neighbours") form += " [--csv]";
+    if (command.takesRegion && !withFile) form += " RÉGION";
+    form += command.argumentsText;
+    return form;
+}
 
 int run(const CommandLine& cl, std::ostream& out, std::ostream& err,
         const std::filesystem::path& programDir) {
@@ -503,13 +515,8 @@ int run(const CommandLine& cl, std::ostream& out, std::ostream& err,
     const bool regionWord = command->takesRegion && !cl.file;
     const std::size_t expected = 1 + (regionWord ? 1 : 0) + command->arguments;
     if (cl.words.size() != expected) {
-        std::string form(command->form);
-        if (cl.file && command->takesRegion) {
-            form = "--file FICHIER " + form;
-            form.erase(form.find("RÉGION "), std::string_view("RÉGION ").size());
-        }
-        usageError("nombre d'arguments incorrect ; forme attendue : " + std::string(kProgram) +
-                   " " + form);
+        usageError("nombre d'arguments incorrect ; forme attendue : " +
+                   commandForm(*command, cl.file.has_value()));
     }
     // Arguments after the region, if any.
     const auto arg = [&](std::size_t i) -> const std::string& {
