@@ -188,6 +188,11 @@ TEST_F(FileQuery, MalformedFilesStillAnswerButSayWhereTheFormatBreaks) {
     EXPECT_EQ(linesOf(missing.out).size(), 3u);
     EXPECT_THAT(missing.err, HasSubstr("après la localité « AUSSI-00002 »"));
 
+    // Control characters reach the terminal as escapes, never raw.
+    const ToolRun binary = query(std::string_view("\x7F\x01\x00\tX\r\n", 7), {"towns"});
+    EXPECT_EQ(binary.exitCode, 0);
+    EXPECT_THAT(binary.err, HasSubstr("« \\x7F\\x01\\x00\\tX »"));
+
     const ToolRun empty = query("", {"towns"});
     EXPECT_EQ(empty.exitCode, 0);
     EXPECT_THAT(empty.out, IsEmpty());

@@ -43,13 +43,51 @@ struct Failure {
 [[noreturn]] void fail(std::string message) { throw Failure{kExitFailure, std::move(message)}; }
 [[noreturn]] void usageError(std::string message) { throw Failure{kExitUsage, std::move(message)}; }
 
+// A text fit for a terminal: line ends, other control characters and bytes
+// that are not UTF-8 (a binary file read as a region) are written as escapes.
+std::string printable(std::string_view text) {
+    constexpr std::string_view kHex = "0123456789ABCDEF";
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        std::size_t size = 1;
+        if (byte >= 0xF0) {
+            size = 4;
+        } else if (byte >= 0xE0) {
+            size = 3;
+        } else if (byte >= 0xC0) {
+            size = 2;
+        }
+        if (byte >= 0x80 && i + size <= text.size() && isValidUtf8(text.substr(i, size))) {
+            out += text.substr(i, size);
+            i += size;
+            continue;
+        }
+        if (byte == '\n') {
+            out += "\\n";
+        } else if (byte == '\r') {
+            out += "\\r";
+        } else if (byte == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += static_cast<char>(byte);
+        }
+        ++i;
+    }
+    return out;
+}
+
 // A text quoted for a message, cut short so that a runaway field (a quote
 // left open swallows the rest of a file) cannot flood the terminal.
 std::string inQuotes(std::string_view text) {
     constexpr std::size_t kShown = 60;
     std::string shown = utf8Length(text) > kShown ? utf8Substr(text, 0, kShown) + "…"
                                                    : std::string(text);
-    return "« " + shown + " »";
+    return "« " + printable(shown) + " »";
 }
 
 // A shell word that can be pasted back as it is.
@@ -294,7 +332,7 @@ std::size_t findTown(const Region& region, std::string_view arg) {
     if (texts.size() > 1) {
         std::string message = inQuotes(arg) + " désigne plusieurs localités de " + region.label +
                               " ; écrivez-la exactement :";
-        for (const std::string& text : texts) message += "\n  " + text;
+        for (const std::string& text : texts) message += "\n  " + printable(text);
         fail(message);
     }
 
@@ -302,7 +340,7 @@ std::size_t findTown(const Region& region, std::string_view arg) {
     const std::vector<std::string> close = suggestNames(names, arg, Fold::CaseAndAccents);
     if (!close.empty()) {
         message += "Vouliez-vous dire :\n";
-        for (const std::string& name : close) message += "  " + name + "\n";
+        for (const std::string& name : close) message += "  " + printable(name) + "\n";
     }
     message += "La liste des localités : " + region.townsHint;
     fail(message);
