@@ -345,13 +345,6 @@ TEST_F(FileQuery, NeighboursOfATownWithoutCoordinatesWarnButAnswerAsTheWindow) {
     EXPECT_THAT(r.err, HasSubstr("une coordonnée de « SANS-00003 » se lit comme 0"));
 }
 
-TEST_F(FileQuery, TheFirstSearchStartsWithNoDifferencesCarriedOver) {
-    // The leading name is judged before any coordinate is read: never listed.
-    const ToolRun r = query(kNameFirst, {"neighbours", "SECOND-00002", "9"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "TROISIEME-00003\n");
-}
-
 // ------------------------------------------------------------ distance
 
 TEST_F(FileQuery, DistanceIsTheWholeKilometresOfTheWindow) {
