@@ -1,0 +1,120 @@
+#include "view/choice_combo.h"
+
+#include <algorithm>
+
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QStyle>
+#include <QLineEdit>
+#include <QListView>
+#include <QSignalBlocker>
+#include <QWheelEvent>
+
+namespace localyx {
+
+ChoiceCombo::ChoiceCombo(const QString& name, QWidget* parent) : QComboBox(parent) {
+    setObjectName(name);
+    setEditable(true);
+    // Without these, Enter on a typed text that matches an item would choose
+    // it (or add it), and the completer would choose items of its own.
+    setInsertPolicy(QComboBox::NoInsert);
+    setDuplicatesEnabled(true);
+    setCompleter(nullptr);
+    // The box would also choose an item matching the typed text when Enter
+    // is pressed or the focus leaves it.
+    disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
+    disconnect(lineEdit(), &QLineEdit::returnPressed, this, nullptr);
+    // Region lists run to thousands of one-line items.
+    if (auto* list = qobject_cast<QListView*>(view())) list->setUniformItemSizes(true);
+    connect(lineEdit(), &QLineEdit::textEdited, this, &ChoiceCombo::forgetChoiceWhileTyping);
+}
+
+void ChoiceCombo::setText(const QString& text) {
+    const QSignalBlocker quiet(this);
+    setEditText(text);
+    lineEdit()->setCursorPosition(0);
+}
+
+void ChoiceCombo::setListIndex(int index) {
+    const QSignalBlocker quiet(this);
+    setCurrentIndex(index);
+    lineEdit()->setCursorPosition(0);
+}
+
+void ChoiceCombo::appendItems(const QStringList& items) {
+    const QSignalBlocker quiet(this);
+    const int index = currentIndex();
+    const QString text = currentText();
+    // A combo box that was empty chooses its first item by itself: undone,
+    // as adding items chooses nothing.
+    addItems(items);
+    measureItems(items);
+    if (currentIndex() != index) setCurrentIndex(index);
+    if (currentText() != text) setEditText(text);
+    lineEdit()->setCursorPosition(0);
+}
+
+void ChoiceCombo::clearList() {
+    const QSignalBlocker quiet(this);
+    clear();
+    m_widestItem = 0;
+}
+
+void ChoiceCombo::measureItems(const QStringList& items) {
+    const QFontMetrics metrics(view()->font());
+    for (const QString& item : items) m_widestItem = std::max(m_widestItem, metrics.horizontalAdvance(item));
+}
+
+void ChoiceCombo::showPopup() {
+    QComboBox::showPopup();
+    // The list drops down as wide as the box, or wider when its longest item
+    // needs it, so that no item is cut short.
+    QWidget* popup = view()->window();
+    if (!popup || popup == window()) return;
+    const int frame = popup->width() - view()->viewport()->width();
+    const int margin = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view()) + 4;
+    const int needed = m_widestItem + margin + frame;
+    if (needed <= popup->width()) return;
+    QRect area = popup->geometry();
+    area.setWidth(needed);
+    if (const QScreen* screen = this->screen()) {
+        const QRect room = screen->availableGeometry();
+        if (area.right() > room.right()) area.moveLeft(std::max(room.left(), room.right() - area.width() + 1));
+    }
+    popup->setGeometry(area);
+}
+
+void ChoiceCombo::setTextColour(const QColor& colour) {
+    QPalette colours = palette();
+    colours.setColor(QPalette::Text, colour);
+    colours.setColor(QPalette::ButtonText, colour);
+    setPalette(colours);
+}
+
+void ChoiceCombo::keyPressEvent(QKeyEvent* event) {
+    // Enter on the text part does nothing at all (the popup list, when it is
+    // open, handles its own Enter).
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
+void ChoiceCombo::wheelEvent(QWheelEvent* event) {
+    // Scrolling over a closed list would load a region or start a search at
+    // each notch: the wheel is only for the dropped-down list.
+    event->ignore();
+}
+
+void ChoiceCombo::forgetChoiceWhileTyping(const QString& typed) {
+    if (currentIndex() < 0) return;
+    const int caret = lineEdit()->cursorPosition();
+    const QSignalBlocker quiet(this);
+    setCurrentIndex(-1);
+    lineEdit()->setText(typed);
+    lineEdit()->setCursorPosition(caret);
+}
+
+}  // namespace localyx

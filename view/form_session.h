@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+
+#include "app/form1.h"
+#include "platform/qt_platform_services.h"
+#include "view/main_window.h"
+
+namespace localyx {
+
+/// The main window, its platform services and its logic, wired together and
+/// loaded (Form_Load has run), but not yet shown.
+class FormSession {
+public:
+    /// @param programDir  the folder where the region files are looked for
+    explicit FormSession(const std::filesystem::path& programDir);
+    ~FormSession();
+
+    FormSession(const FormSession&) = delete;
+    FormSession& operator=(const FormSession&) = delete;
+
+    /// Centres the window on its screen and shows it.
+    void show();
+
+    MainWindow& window() { return m_window; }
+    QtPlatformServices& platform() { return m_platform; }
+    Form1& form() { return m_form; }
+
+private:
+    MainWindow m_window;
+    QtPlatformServices m_platform;
+    Form1 m_form;
+};
+
+}  // namespace localyx

@@ -1,0 +1,136 @@
+#include "view/pictures.h"
+
+#include <algorithm>
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace localyx {
+
+namespace {
+
+constexpr int kWindowWidth = 390;
+constexpr int kWindowHeight = 704;
+constexpr int kRimWidth = 5;
+
+QPixmap transparentPixmap(int width, int height) {
+    QPixmap pixmap(width, height);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+}  // namespace
+
+QPixmap backgroundPicture() {
+    QImage image(kWindowWidth, kWindowHeight, QImage::Format_RGB32);
+    // Each pixel takes the shade of its distance to the nearest edge: flat
+    // (240, 240, 240) inside, down to a mid grey on the outermost pixels.
+    constexpr int shades[kRimWidth] = {150, 178, 202, 222, 234};
+    for (int y = 0; y < kWindowHeight; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < kWindowWidth; ++x) {
+            const int edge = std::min({x, y, kWindowWidth - 1 - x, kWindowHeight - 1 - y});
+            const int shade = edge < kRimWidth ? shades[edge] : 240;
+            line[x] = qRgb(shade, shade, shade);
+        }
+    }
+    return QPixmap::fromImage(image);
+}
+
+QPixmap mapPinPicture() {
+    QPixmap pixmap = transparentPixmap(32, 32);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    // Shadow of the pin on the ground.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0, 70));
+    painter.drawEllipse(QRectF(10, 27, 12, 4));
+
+    // The pin: a round head narrowing to a point at the bottom centre.
+    QPainterPath pin;
+    pin.moveTo(16, 30);
+    pin.cubicTo(13, 23, 6, 18, 6, 11);
+    pin.arcTo(QRectF(6, 1, 20, 20), 180, -180);
+    pin.cubicTo(26, 18, 19, 23, 16, 30);
+    pin.closeSubpath();
+    QLinearGradient body(6, 1, 26, 21);
+    body.setColorAt(0, QColor(240, 70, 60));
+    body.setColorAt(1, QColor(170, 20, 20));
+    painter.setBrush(body);
+    painter.setPen(QPen(QColor(110, 10, 10), 1));
+    painter.drawPath(pin);
+
+    // The hole in the head.
+    painter.setPen(QPen(QColor(110, 10, 10), 1));
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QRectF(11.5, 6.5, 9, 9));
+    return pixmap;
+}
+
+QPixmap minimiseGlyph() {
+    QPixmap pixmap = transparentPixmap(13, 13);
+    QPainter painter(&pixmap);
+    const QColor dark(64, 64, 64);
+    const QColor face(192, 192, 192);
+    // Back frame, then the front one over it; each has a thick title bar.
+    const QRect back(4, 0, 8, 7);
+    const QRect front(0, 5, 8, 7);
+    for (const QRect& frame : {back, front}) {
+        painter.fillRect(frame, face);
+        painter.setPen(dark);
+        painter.drawRect(frame);
+        painter.fillRect(QRect(frame.left(), frame.top(), frame.width() + 1, 2), dark);
+    }
+    return pixmap;
+}
+
+QPixmap quitGlyph() {
+    QPixmap pixmap = transparentPixmap(13, 13);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(32, 32, 32), 2.2, Qt::SolidLine, Qt::SquareCap));
+    painter.drawLine(QPointF(2.5, 2.5), QPointF(10.5, 10.5));
+    painter.drawLine(QPointF(10.5, 2.5), QPointF(2.5, 10.5));
+    return pixmap;
+}
+
+QPixmap handPicture() {
+    QPixmap pixmap = transparentPixmap(32, 32);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    // Index finger raised, its tip at (12, 1); three folded fingers and the
+    // thumb below it, the whole a white glove with a black outline.
+    QPainterPath hand;
+    hand.moveTo(10, 3);
+    hand.arcTo(QRectF(10, 0.5, 4, 4), 180, -180);   // fingertip
+    hand.lineTo(14, 13);
+    hand.arcTo(QRectF(14, 10.5, 4, 4), 180, -180);  // middle finger
+    hand.lineTo(18, 14);
+    hand.arcTo(QRectF(18, 11.5, 4, 4), 180, -180);  // ring finger
+    hand.lineTo(22, 15);
+    hand.arcTo(QRectF(22, 12.5, 4, 4), 180, -180);  // little finger
+    hand.lineTo(26, 22);
+    hand.cubicTo(26, 27, 24, 30, 20, 30);
+    hand.lineTo(14, 30);
+    hand.cubicTo(11, 30, 10, 28, 8, 25);
+    hand.lineTo(4, 19);
+    hand.cubicTo(3, 17.5, 4.5, 15.5, 6.5, 16.5);     // thumb
+    hand.lineTo(10, 19);
+    hand.closeSubpath();
+
+    painter.setPen(QPen(Qt::black, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::white);
+    painter.drawPath(hand);
+    // Creases between the folded fingers.
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawLine(QPointF(14, 13), QPointF(14, 18));
+    painter.drawLine(QPointF(18, 14), QPointF(18, 19));
+    painter.drawLine(QPointF(22, 15), QPointF(22, 20));
+    return pixmap;
+}
+
+QCursor handCursor() { return QCursor(handPicture(), 12, 1); }
+
+}  // namespace localyx
