@@ -21,6 +21,9 @@ namespace localyx {
 
 namespace {
 
+/// Items longer than this, in characters, are reworked in one go.
+constexpr long kLongestWalkedItem = 1000;
+
 /// Marks a load or a search as running for as long as the scope lasts, so
 /// that a handler reached again through processPendingEvents backs off.
 class BusyScope {
@@ -322,6 +325,19 @@ void Form1::CmdItineraire_Click() {
     m_view.setText(TextId::TxtArrivee, "");
     m_view.setText(TextId::TxtDepart0, startItem);
     m_view.setText(TextId::TxtArrivee0, destItem);
+    // One character a tick suits town names; a name of thousands of
+    // characters (a damaged file) would keep the timers busy for hours, so
+    // its walk is done at once, to the same result.
+    if (characterCount(startItem) > kLongestWalkedItem || characterCount(destItem) > kLongestWalkedItem) {
+        m_view.setTimerEnabled(TimerId::Timer1, false);
+        m_vars.StartMerged = reworkItem(startItem);
+        m_vars.DestMerged = reworkItem(destItem);
+        m_view.insertText(TextId::TxtDepart, m_vars.StartMerged);
+        m_view.insertText(TextId::TxtArrivee, m_vars.DestMerged);
+        m_vars.InNamePart = false;
+        OpenItinerary();
+        return;
+    }
     m_vars.StartPos = characterCount(m_view.text(TextId::TxtDepart0)) - 5;
     m_vars.DestPos = characterCount(m_view.text(TextId::TxtArrivee0)) - 5;
     m_vars.InNamePart = false;

@@ -180,6 +180,21 @@ TEST_F(Links, NoWalkWithoutTwoTownsOfFiveCharacters) {
 // The walk's result, start and destination alike, is the core's rework of the
 // item, after k + 4 and k + 5 ticks, k being the first "-" (or one past the
 // end of an item without any).
+TEST_F(Links, AnAbsurdlyLongNameOpensAtOnce) {
+    // A damaged file can hold a "name" of megabytes; walking it a character
+    // a tick would keep the timers busy for hours.
+    const std::string huge(200000, 'X');
+    writeRegion("Alsace", "48.5,7.5,EXEMPLEVILLE-00001\r\n48.52,7.47," + huge + "-00002\r\n");
+    chooseRegion(1);
+    pick(form, view, ComboId::Combo1, 0);
+    pick(form, view, ComboId::Combo2, 1);
+    form.CmdItineraire_Click();
+    EXPECT_FALSE(view.timerEnabled(TimerId::Timer1));
+    EXPECT_FALSE(view.timerEnabled(TimerId::Timer2));
+    EXPECT_EQ(platform.opened, std::vector<std::string>{itinerary("00001+EXEMPLEVILLE", "00002+" + huge)});
+    EXPECT_EQ(view.text(TextId::TxtDepart), "00001+EXEMPLEVILLE");
+}
+
 TEST(ItineraryWalk, EqualsTheReworkOfEveryItem) {
     const std::vector<std::string> items = {
         "EXEMPLEVILLE-00001", "LE BOURG-00002", "SAINT-EXEMPLE-00003", "L'ISLE-EXEMPLE-00004",
