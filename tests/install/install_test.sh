@@ -14,10 +14,13 @@ check_query() {  # a localyx-query found in a laid-out tree, run from there
     local regions
     regions=$("$bin" regions) || fail "$bin regions failed"
     [ "$(printf '%s\n' "$regions" | wc -l)" -eq 22 ] || fail "regions: not 22 lines"
-    printf '%s\n' "$regions" | grep -q $'^16\tMidi-Pyrénées\tMidiPyrenees\t2950$' \
+    grep -q $'^16\tMidi-Pyrénées\tMidiPyrenees\t2950$' <<<"$regions" \
         || fail "regions: Midi-Pyrénées not found with its 2950 localities"
-    printf '%s\n' "$regions" | grep -q $'\t-$' && fail "regions: a region file is missing"
-    "$bin" towns Bretagne | grep -qx 'RENNES-35200' || fail "towns Bretagne: no RENNES-35200"
+    grep -q $'\t-$' <<<"$regions" && fail "regions: a region file is missing"
+    # Captured first: grep -q would stop reading early and break the pipe.
+    local towns
+    towns=$("$bin" towns Bretagne) || fail "$bin towns Bretagne failed"
+    grep -qx 'RENNES-35200' <<<"$towns" || fail "towns Bretagne: no RENNES-35200"
     return 0
 }
 
@@ -44,12 +47,12 @@ deb=$(ls "$work"/pkg/localyx_*.deb 2>/dev/null | head -n 1)
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/bin/localyx-query ./usr/share/localyx/regions/Corse.txt ./usr/share/applications/localyx.desktop \
          ./usr/share/icons/hicolor/scalable/apps/localyx.svg ./usr/share/man/man1/localyx-query.1; do
-    printf '%s\n' "$contents" | grep -q " $f\$" || fail "package lacks $f"
+    grep -q " $f\$" <<<"$contents" || fail "package lacks $f"
 done
-[ "$gui" = 1 ] && { printf '%s\n' "$contents" | grep -q ' ./usr/bin/localyx$' || fail "package lacks ./usr/bin/localyx"; }
+[ "$gui" = 1 ] && { grep -q ' ./usr/bin/localyx$' <<<"$contents" || fail "package lacks ./usr/bin/localyx"; }
 depends=$(dpkg-deb -f "$deb" Depends)
 for d in libqt6widgets6 libqt6gui6 libqt6core6; do
-    printf '%s\n' "$depends" | grep -q "$d" || fail "Depends lacks $d: $depends"
+    grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = localyx ] || fail "package name"
 
