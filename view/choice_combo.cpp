@@ -13,6 +13,10 @@
 
 namespace localyx {
 
+namespace {
+constexpr int kLongestMeasured = 400;  // characters; wider than any screen
+}  // namespace
+
 ChoiceCombo::ChoiceCombo(const QString& name, QWidget* parent) : QComboBox(parent) {
     setObjectName(name);
     setEditable(true);
@@ -49,7 +53,7 @@ void ChoiceCombo::appendItems(const QStringList& items) {
     // A combo box that was empty chooses its first item by itself: undone,
     // as adding items chooses nothing.
     addItems(items);
-    measureItems(items);
+    m_widestItem = -1;
     if (currentIndex() != index) setCurrentIndex(index);
     if (currentText() != text) setEditText(text);
     lineEdit()->setCursorPosition(0);
@@ -58,12 +62,23 @@ void ChoiceCombo::appendItems(const QStringList& items) {
 void ChoiceCombo::clearList() {
     const QSignalBlocker quiet(this);
     clear();
-    m_widestItem = 0;
+    m_widestItem = -1;
 }
 
-void ChoiceCombo::measureItems(const QStringList& items) {
-    const QFontMetrics metrics(view()->font());
-    for (const QString& item : items) m_widestItem = std::max(m_widestItem, metrics.horizontalAdvance(item));
+// Measured when the list first drops down rather than at each load: loading
+// a region stays quick, and most loads are never dropped down at all.
+int ChoiceCombo::widestItem() {
+    if (m_widestItem < 0) {
+        const QFontMetrics metrics(view()->font());
+        m_widestItem = 0;
+        for (int i = 0; i < count(); ++i) {
+            // A damaged file can hold a megabyte-long "name": no list is
+            // wider than the screen, so measuring stops there.
+            const QString item = itemText(i).left(kLongestMeasured);
+            m_widestItem = std::max(m_widestItem, metrics.horizontalAdvance(item));
+        }
+    }
+    return m_widestItem;
 }
 
 void ChoiceCombo::showPopup() {
@@ -74,12 +89,13 @@ void ChoiceCombo::showPopup() {
     if (!popup || popup == window()) return;
     const int frame = popup->width() - view()->viewport()->width();
     const int margin = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view()) + 4;
-    const int needed = m_widestItem + margin + frame;
+    const int needed = widestItem() + margin + frame;
     if (needed <= popup->width()) return;
     QRect area = popup->geometry();
     area.setWidth(needed);
     if (const QScreen* screen = this->screen()) {
         const QRect room = screen->availableGeometry();
+        area.setWidth(std::min(area.width(), room.width()));
         if (area.right() > room.right()) area.moveLeft(std::max(room.left(), room.right() - area.width() + 1));
     }
     popup->setGeometry(area);

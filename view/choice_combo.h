@@ -32,9 +32,9 @@ protected:
 
 private:
     void forgetChoiceWhileTyping(const QString& typed);
-    void measureItems(const QStringList& items);
+    int widestItem();
 
-    int m_widestItem = 0;  ///< pixels, in the list's font
+    int m_widestItem = -1;  ///< pixels, in the list's font; -1 until measured
 };
 
 }  // namespace localyx

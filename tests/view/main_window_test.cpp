@@ -495,6 +495,22 @@ private slots:
         QVERIFY(text8()->toPlainText().contains(QStringLiteral("Alsace.txt")));
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
+
+    void aHugeDamagedFileLoadsAndDropsDownWithinTheScreen() {
+        QFile file(m_folder->path() + QStringLiteral("/Alsace.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("48.5,7.5,EXEMPLEVILLE-67001\r\n48.51,7.51,");
+        file.write(QByteArray(20'000'000, 'X'));
+        file.close();
+        loadRegion();
+        QCOMPARE(combo("Combo2")->count(), 2);
+        QComboBox* second = combo("Combo2");
+        second->showPopup();
+        QWidget* popup = second->view()->window();
+        QVERIFY(popup->isVisible());
+        QVERIFY(popup->width() <= second->screen()->availableGeometry().width());
+        second->hidePopup();
+    }
 };
 
 QTEST_MAIN(MainWindowTest)
