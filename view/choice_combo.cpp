@@ -32,6 +32,9 @@ ChoiceCombo::ChoiceCombo(const QString& name, QWidget* parent) : QComboBox(paren
     // Region lists run to thousands of one-line items.
     if (auto* list = qobject_cast<QListView*>(view())) list->setUniformItemSizes(true);
     connect(lineEdit(), &QLineEdit::textEdited, this, &ChoiceCombo::forgetChoiceWhileTyping);
+    // A chosen item shows from its start (a region's name, not the end of
+    // its département numbers), as items set by the program do.
+    connect(this, &QComboBox::activated, this, [this] { lineEdit()->setCursorPosition(0); });
 }
 
 void ChoiceCombo::setText(const QString& text) {

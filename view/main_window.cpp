@@ -228,8 +228,11 @@ void MainWindow::buildControls() {
     m_text8->setReadOnly(true);
     m_text8->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_text8->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_text8->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_text8->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // One locality a line, always: a long name wrapped onto a second line
+    // would read as two localities beside the count. Such a list scrolls
+    // sideways instead.
+    m_text8->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_text8->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_text8->setTabChangesFocus(true);
     setBackground(m_text8, QPalette::Base, kLightCyan);
     m_text8->setAccessibleName(QStringLiteral("Localités trouvées"));

@@ -359,6 +359,13 @@ private slots:
         QCOMPARE(m_session->window().text(TextId::Text8), (kNeighbours.join(QStringLiteral("\r\n")) + "\r\n").toStdString());
     }
 
+    void text8ShowsALongNameOnOneLine() {
+        // A wrapped name would show one line more than the count says.
+        const std::string longName = "SAINT MARTIN DE LA LONGUE ET INTERMINABLE CAMPAGNE-65240";
+        m_session->window().setText(TextId::Text8, "A-00001\r\n" + longName + "\r\nB-00002\r\n");
+        QCOMPARE(text8()->document()->lineCount(), 3 + 1);  // the empty last line
+    }
+
     void labelsShowEveryRegionCaptionUnclipped() {
         QLabel* regions = label("LblRegions");
         for (const RegionEntry& entry : regionCatalogue()) {
