@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "platform/font_fallback.h"
+
 namespace localyx {
 
 namespace {
@@ -18,13 +20,6 @@ constexpr int px(int twips) { return (twips + 7) / 15; }
 const QColor kNavy(0, 0, 128);
 const QColor kLightYellow(255, 255, 192);
 const QColor kRuleColour(192, 192, 255);
-
-QFont formFont(qreal points, bool bold) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 /// The texts were laid out for MS Sans Serif, narrower than the fonts that
 /// stand in for it: a text that would overflow its label is set a little

@@ -7,8 +7,6 @@
 
 namespace localyx {
 
-namespace {
-
 int buttonNumber(Qt::MouseButton button) {
     switch (button) {
     case Qt::LeftButton: return 1;
@@ -17,8 +15,6 @@ int buttonNumber(Qt::MouseButton button) {
     default: return 0;
     }
 }
-
-}  // namespace
 
 FormLabel::FormLabel(const QString& name, QWidget* parent) : QLabel(parent) {
     setObjectName(name);

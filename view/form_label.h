@@ -4,6 +4,10 @@
 
 namespace localyx {
 
+/// The window's number for a mouse button: 1 left, 2 right, 4 middle, 0 any
+/// other.
+int buttonNumber(Qt::MouseButton button);
+
 /// A label of the main window. It takes every mouse press for itself, so a
 /// press on a label never reaches the window beneath; pressed() tells which
 /// button (1 left, 2 right, 4 middle).

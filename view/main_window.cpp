@@ -16,6 +16,7 @@
 #include "app/form1.h"
 #include "app/initial_state.h"
 #include "core/region_catalogue.h"
+#include "platform/font_fallback.h"
 #include "view/choice_combo.h"
 #include "view/form_label.h"
 #include "view/pictures.h"
@@ -42,24 +43,8 @@ const QColor kLightGreen(192, 255, 192);
 const QColor kRed(255, 0, 0);
 const QColor kButtonGrey(192, 192, 192);
 
-QFont formFont(qreal points, bool bold) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 std::string utf8(const QString& text) { return text.toStdString(); }
-
-int buttonNumber(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
 
 void setBackground(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
     QPalette colours = widget->palette();
