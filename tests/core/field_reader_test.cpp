@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/region_loader.h"
-#include "core/text_encoding.h"
 
 namespace {
 
@@ -55,22 +54,6 @@ TEST(FieldReader, Arrangements) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(fieldsOf(c.text), c.fields);
     }
-}
-
-TEST(FieldReader, NextAtEndGivesEmptyText) {
-    FieldReader reader("A");
-    EXPECT_EQ(reader.next(), "A");
-    EXPECT_TRUE(reader.atEnd());
-    EXPECT_EQ(reader.next(), "");
-}
-
-TEST(FieldReader, HugeFieldAndGarbage) {
-    std::string big(20'000'000, 'x');
-    EXPECT_EQ(fieldsOf(big).size(), 1u);
-    std::string garbage;
-    for (int i = 0; i < 100000; ++i) garbage.push_back(static_cast<char>((i * 7919) & 0xFF));
-    const auto fields = fieldsOf(localyx::decodeRegionText(garbage));
-    EXPECT_FALSE(fields.empty());
 }
 
 TEST(RegionLoader, SortsNamesFromCoordinatesInFileOrder) {

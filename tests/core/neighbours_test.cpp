@@ -39,26 +39,21 @@ TEST(Neighbours, WindowTestAroundATown) {
 TEST(Neighbours, HalfWidthIsStrictAndFollowsTheRadius) {
     struct Case {
         int km;
-        double dLat;
+        double deltaLat;
         bool listed;
     } cases[] = {
-        {6, 0.05, true},
-        {5, 0.05, false},     // 5/111 = 0.045
+        {6, 0.05, true},   // 6/111 = 0.054
+        {5, 0.05, false},  // 5/111 = 0.045
         {26, 0.2, true},
         {21, 0.2, false},
+        {6, 6 / 111.0, false},  // equal to the half-width: out
+        {6, 6 / 111.0 - 1e-12, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.km);
-        const std::string file = "45,3,T-00000\r\n" + std::to_string(45 + c.dLat) + ",3.01,N-00001\r\n";
-        EXPECT_EQ(search(file, "45", "3", c.km).size(), c.listed ? 1u : 0u);
+        SCOPED_TRACE(testing::Message() << c.km << " km, " << c.deltaLat);
+        localyx::NeighbourRule rule("45", "3", c.km, {c.deltaLat, 0.01});
+        EXPECT_EQ(rule.feed("N-00001"), c.listed);
     }
-    // A difference exactly equal to the half-width is out.
-    localyx::SearchDeltas atEdge{6 / 111.0, 0.01};
-    localyx::NeighbourRule edge("45", "3", 6, atEdge);
-    EXPECT_FALSE(edge.feed("EDGE-00001"));
-    localyx::SearchDeltas inside{6 / 111.0 - 1e-12, 0.01};
-    localyx::NeighbourRule in("45", "3", 6, inside);
-    EXPECT_TRUE(in.feed("IN-00001"));
 }
 
 TEST(Neighbours, DeltasCarryOverBetweenSearches) {
