@@ -3,114 +3,131 @@
 #include <array>
 #include <cstddef>
 #include <functional>
-#include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "app/form1.h"
 #include "app/form_view.h"
+#include "app/initial_state.h"
 #include "app/platform_services.h"
+#include "core/region_catalogue.h"
 
 namespace localyx::testing {
 
-/// A window without a display: every control is plain state, starting as the
-/// real window starts. Timers are flags; a test ticks them by calling the
-/// tick handlers (see tickUntilIdle).
+/// A window without a display: every control is plain state, the lists
+/// starting as the real window's do. Timers are flags; a test ticks them by
+/// calling the tick handlers (see tickUntilIdle).
 class FakeView : public FormView {
 public:
     struct Combo {
         std::string text;
         std::vector<std::string> items;
         int index = -1;
-        Rgb foreColor = kBlack;
-    };
-    struct Label {
-        std::string caption;
-        bool visible = true;
     };
 
-    FakeView();
+    FakeView() {
+        for (const RegionEntry& entry : regionCatalogue()) {
+            addComboItem(ComboId::ComboReg, std::string(entry.displayItem));
+        }
+        for (std::string_view item : kRadiusItems) addComboItem(ComboId::ComboKms, std::string(item));
+    }
 
-    // FormView
-    std::string comboText(ComboId combo) const override;
-    void setComboText(ComboId combo, const std::string& text) override;
-    int comboListIndex(ComboId combo) const override;
-    void setComboListIndex(ComboId combo, int index) override;
-    int comboListCount(ComboId combo) const override;
-    std::string comboItem(ComboId combo, int index) const override;
-    void addComboItem(ComboId combo, const std::string& item) override;
-    void addComboItems(ComboId combo, const std::vector<std::string>& items) override;
-    void clearCombo(ComboId combo) override;
-    void setComboForeColor(ComboId combo, Rgb colour) override;
-    void setLabelCaption(LabelId label, const std::string& caption) override;
-    void setLabelVisible(LabelId label, bool visible) override;
-    void setButtonEnabled(ButtonId button, bool enabled) override;
-    std::string text(TextId box) const override;
-    void setText(TextId box, const std::string& text) override;
-    void insertText(TextId box, const std::string& text) override;
-    void setTimerEnabled(TimerId timer, bool enabled) override;
-    bool timerEnabled(TimerId timer) const override;
-    void setMousePointer(MousePointer pointer) override;
-    void processPendingEvents() override;
+    std::string comboText(ComboId id) const override { return m_combos[at(id)].text; }
+    void setComboText(ComboId id, const std::string& text) override { m_combos[at(id)].text = text; }
+    int comboListIndex(ComboId id) const override { return m_combos[at(id)].index; }
+    void setComboListIndex(ComboId id, int index) override {
+        Combo& c = m_combos[at(id)];
+        if (index < -1 || index >= static_cast<int>(c.items.size())) return;
+        c.index = index;
+        c.text = comboItem(id, index);  // as an editable combo: the text follows the selection
+    }
+    int comboListCount(ComboId id) const override { return static_cast<int>(items(id).size()); }
+    std::string comboItem(ComboId id, int index) const override {
+        const std::vector<std::string>& list = items(id);
+        return index >= 0 && index < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(index)] : "";
+    }
+    void addComboItem(ComboId id, const std::string& item) override { m_combos[at(id)].items.push_back(item); }
+    void addComboItems(ComboId id, const std::vector<std::string>& added) override {
+        m_combos[at(id)].items.insert(m_combos[at(id)].items.end(), added.begin(), added.end());
+    }
+    void clearCombo(ComboId id) override { m_combos[at(id)] = {}; }
+    void setComboForeColor(ComboId, Rgb) override {}
+    void setLabelCaption(LabelId id, const std::string& caption) override { m_captions[at(id)] = caption; }
+    void setLabelVisible(LabelId id, bool visible) override { m_visible[at(id)] = visible; }
+    void setButtonEnabled(ButtonId id, bool enabled) override { m_enabled[at(id)] = enabled; }
+    std::string text(TextId id) const override { return m_texts[at(id)]; }
+    void setText(TextId id, const std::string& text) override { m_texts[at(id)] = text; }
+    void insertText(TextId id, const std::string& text) override { m_texts[at(id)] += text; }
+    void setTimerEnabled(TimerId id, bool enabled) override { m_timers[at(id)] = enabled; }
+    bool timerEnabled(TimerId id) const override { return m_timers[at(id)]; }
+    void setMousePointer(MousePointer pointer) override { m_pointer = pointer; }
+    void processPendingEvents() override {
+        if (onPendingEvents) onPendingEvents();
+    }
 
-    // What a test reads.
-    const Combo& combo(ComboId id) const { return m_combos.at(id); }
-    const std::vector<std::string>& items(ComboId id) const { return m_combos.at(id).items; }
-    std::string caption(LabelId id) const { return m_labels.at(id).caption; }
-    bool visible(LabelId id) const { return m_labels.at(id).visible; }
-    bool enabled(ButtonId id) const { return m_buttons.at(id); }
+    const std::vector<std::string>& items(ComboId id) const { return m_combos[at(id)].items; }
+    std::string caption(LabelId id) const { return m_captions[at(id)]; }
+    bool visible(LabelId id) const { return m_visible[at(id)]; }
+    bool enabled(ButtonId id) const { return m_enabled[at(id)]; }
     MousePointer mousePointer() const { return m_pointer; }
-    int pendingEventRounds() const { return m_pendingEventRounds; }
 
-    /// The user's own choice in a list: the item becomes the combo's text and
-    /// selection. Runs no handler (see pick()).
-    void select(ComboId id, int index);
+    /// The user's own choice in a list, without its handler (see pick()).
+    void select(ComboId id, int index) { setComboListIndex(id, index); }
 
     /// Runs inside processPendingEvents, standing for whatever the window
     /// would handle there (a repaint, or a click that slipped through).
     std::function<void()> onPendingEvents;
 
 private:
-    Combo& comboRef(ComboId id) { return m_combos.at(id); }
+    template <class Id>
+    static std::size_t at(Id id) { return static_cast<std::size_t>(id); }
 
-    std::map<ComboId, Combo> m_combos;
-    std::map<LabelId, Label> m_labels;
-    std::map<ButtonId, bool> m_buttons;
-    std::map<TextId, std::string> m_texts;
-    std::map<TimerId, bool> m_timers;
+    std::array<Combo, 6> m_combos;
+    std::array<std::string, 4> m_captions;
+    std::array<bool, 4> m_visible{true, false, true, true};  // Labelinfo starts hidden
+    std::array<bool, 2> m_enabled{};
+    std::array<std::string, 7> m_texts;
+    std::array<bool, 2> m_timers{};
     MousePointer m_pointer = MousePointer::Default;
-    int m_pendingEventRounds = 0;
 };
 
 /// The operating system as seen by the window: every request is recorded.
 class FakePlatform : public PlatformServices {
 public:
     void openInBrowser(const std::string& rawAddress) override { opened.push_back(rawAddress); }
-    void makeTopmost() override { ++topmostCalls; }
-    void startWindowDrag() override { ++dragCalls; }
-    void setDropDownHeight(ComboId combo, int pixels) override { dropDownHeights.emplace_back(combo, pixels); }
-    void minimise() override { ++minimiseCalls; }
-    void quit() override { ++quitCalls; }
-    void showAbout() override { ++showAboutCalls; }
-    void hideAbout() override { ++hideAboutCalls; }
+    void makeTopmost() override { calls.emplace_back("topmost"); }
+    void startWindowDrag() override { calls.emplace_back("drag"); }
+    void setDropDownHeight(ComboId id, int pixels) override { dropDownHeights.emplace_back(id, pixels); }
+    void minimise() override { calls.emplace_back("minimise"); }
+    void quit() override { calls.emplace_back("quit"); }
+    void showAbout() override { calls.emplace_back("showAbout"); }
+    void hideAbout() override { calls.emplace_back("hideAbout"); }
 
-    std::vector<std::string> opened;
+    std::vector<std::string> opened;  ///< raw addresses, in order
+    std::vector<std::string> calls;   ///< the other requests, in order
     std::vector<std::pair<ComboId, int>> dropDownHeights;
-    int topmostCalls = 0;
-    int dragCalls = 0;
-    int minimiseCalls = 0;
-    int quitCalls = 0;
-    int showAboutCalls = 0;
-    int hideAboutCalls = 0;
 };
 
 /// The user picks the item at index in a list, then the list's click handler
 /// runs, as the real window does.
-void pick(Form1& form, FakeView& view, ComboId combo, int index);
+inline void pick(Form1& form, FakeView& view, ComboId combo, int index) {
+    view.select(combo, index);
+    if (combo == ComboId::ComboReg) form.ComboReg_Click();
+    if (combo == ComboId::Combo1) form.Combo1_Click();
+    if (combo == ComboId::Combo2) form.Combo2_Click();
+    if (combo == ComboId::ComboKms) form.ComboKms_Click();
+}
 
 /// Ticks whichever timer is on, one tick at a time, until both are off or
 /// maxTicks ticks have passed. @return the number of ticks.
-int tickUntilIdle(Form1& form, FakeView& view, int maxTicks = 100000);
+inline int tickUntilIdle(Form1& form, FakeView& view, int maxTicks = 100000) {
+    int ticks = 0;
+    for (; ticks < maxTicks && (view.timerEnabled(TimerId::Timer1) || view.timerEnabled(TimerId::Timer2)); ++ticks) {
+        view.timerEnabled(TimerId::Timer1) ? form.Timer1_Timer() : form.Timer2_Timer();
+    }
+    return ticks;
+}
 
 }  // namespace localyx::testing

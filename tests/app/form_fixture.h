@@ -1,8 +1,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -15,20 +17,39 @@ namespace localyx::testing {
 /// temporary folder; the test writes the region files it needs there.
 class FormTest : public ::testing::Test {
 protected:
-    FormTest();
-    ~FormTest() override;
+    FormTest() : root(freshFolder()), programDir(root / "bin"), form(view, platform, programDir) {
+        std::filesystem::create_directory(programDir);
+        form.Form_Load();
+    }
+    ~FormTest() override {
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+    }
 
     /// Writes baseName + ".txt" into the program folder, bytes as given.
-    void writeRegion(std::string_view baseName, std::string_view bytes);
-    void removeRegion(std::string_view baseName);
+    void writeRegion(std::string_view baseName, std::string_view bytes) {
+        std::ofstream out(programDir / (std::string(baseName) + ".txt"), std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        ASSERT_TRUE(out.good());
+    }
+    void removeRegion(std::string_view baseName) {
+        std::filesystem::remove(programDir / (std::string(baseName) + ".txt"));
+    }
     /// Chooses region n (1..22) in ComboReg.
     void chooseRegion(int n) { pick(form, view, ComboId::ComboReg, n - 1); }
 
     std::filesystem::path root;        ///< removed at the end of the test
-    std::filesystem::path programDir;  ///< root/bin, so root/share stays ours
+    std::filesystem::path programDir;  ///< root/bin: the installed ../share is ours too
     FakeView view;
     FakePlatform platform;
     Form1 form;
+
+private:
+    static std::filesystem::path freshFolder() {
+        std::string name = (std::filesystem::temp_directory_path() / "localyx-app-XXXXXX").string();
+        if (::mkdtemp(name.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
+        return name;
+    }
 };
 
 /// A small region of made-up localities around CENTREVILLE (48.5, 7.5):
