@@ -179,21 +179,20 @@ void MainWindow::buildControls() {
     m_cmdAbout->setAccessibleName(QStringLiteral("À propos"));
     m_cmdAbout->setToolTip(QStringLiteral("À propos"));
 
-    m_cmdMinimise = new QPushButton(this);
-    m_cmdMinimise->setObjectName(QStringLiteral("CmdMinimise"));
-    m_cmdMinimise->setGeometry(twipsRect(5040, 240, 255, 255));
-    m_cmdMinimise->setIcon(QIcon(minimiseGlyph()));
-    m_cmdMinimise->setIconSize(QSize(13, 13));
-    m_cmdMinimise->setAccessibleName(QStringLiteral("Réduire"));
-    m_cmdMinimise->setToolTip(QStringLiteral("Réduire"));
-
-    m_cmdQuit = new QPushButton(this);
-    m_cmdQuit->setObjectName(QStringLiteral("CmdQuit"));
-    m_cmdQuit->setGeometry(twipsRect(5280, 240, 255, 255));
-    m_cmdQuit->setIcon(QIcon(quitGlyph()));
-    m_cmdQuit->setIconSize(QSize(13, 13));
-    m_cmdQuit->setAccessibleName(QStringLiteral("Quitter"));
-    m_cmdQuit->setToolTip(QStringLiteral("Quitter"));
+    // The two corner buttons show a glyph instead of a caption: their name
+    // goes to the tooltip and to assistive technology.
+    const auto glyphButton = [this](const char* name, int left, const QPixmap& glyph, const QString& title) {
+        auto* button = new QPushButton(this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setGeometry(twipsRect(left, 240, 255, 255));
+        button->setIcon(QIcon(glyph));
+        button->setIconSize(QSize(13, 13));
+        button->setAccessibleName(title);
+        button->setToolTip(title);
+        return button;
+    };
+    m_cmdMinimise = glyphButton("CmdMinimise", 5040, minimiseGlyph(), QStringLiteral("Réduire"));
+    m_cmdQuit = glyphButton("CmdQuit", 5280, quitGlyph(), QStringLiteral("Quitter"));
 
     m_cmdCarte = new QPushButton(QStringLiteral("Carte  Michelin ©"), this);
     m_cmdCarte->setObjectName(QStringLiteral("CmdCarte"));
