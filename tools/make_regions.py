@@ -212,6 +212,8 @@ def read_communes(path, region_of, errors):
             if code in codes:
                 raise DataError(f"commune {code} listed twice")
             codes.add(code)
+            if dep in OVERSEAS:
+                continue
             check_code(code, dep, region_of)
             if r["type"] == "arrondissement-municipal" and r["parent"] not in communes:
                 raise DataError(f"arrondissement of unknown commune {r['parent']!r}")
