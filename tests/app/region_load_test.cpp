@@ -68,7 +68,7 @@ TEST(RegionFileMessage, NamesTheFileAndTheRegionForEachProblem) {
     const std::string tail =
         " : Rhonealpes.txt — la liste des localités de la région Rhône-Alpes n'a pas pu être lue.";
     for (const auto& [problem, head] : {std::pair{RegionFileProblem::Unreadable, "Fichier illisible"},
-                                        std::pair{RegionFileProblem::TooLarge, "Fichier trop volumineux"}}) {
+                                        std::pair{RegionFileProblem::TooLarge, "Fichier trop volumineux (plus de 8 Mo)"}}) {
         RegionFileText file;
         file.problem = problem;
         file.fileName = "Rhonealpes.txt";
