@@ -223,7 +223,8 @@ void MainWindow::buildControls() {
         control->setAccessibleDescription(description);
         if (auto* box = qobject_cast<ChoiceCombo*>(control)) box->lineEdit()->setAccessibleName(name);
     };
-    describe(m_comboReg, QStringLiteral("Région"), QStringLiteral("Choisir la région dont les localités sont chargées"));
+    describe(m_comboReg, QStringLiteral("Région"),
+             QStringLiteral("Choisir la région dont les localités sont chargées"));
     describe(m_combo1, QStringLiteral("Localité de départ"),
              QStringLiteral("Localité autour de laquelle chercher les localités voisines"));
     describe(m_combo2, QStringLiteral("Seconde localité"),

@@ -57,15 +57,15 @@ TEST_F(Links, Road) {
 }
 
 TEST_F(Links, TheWalkUsesTheTownsOfTheLastClick) {
-    pick(form, view, ComboId::Combo1, 0);
-    pick(form, view, ComboId::Combo2, 1);
+    pick(form, view, ComboId::Combo1, 1);
+    pick(form, view, ComboId::Combo2, 0);  // the first item of its list is a town like any other
     form.CmdItineraire_Click();
     tickUntilIdle(form, view, 7);
     pick(form, view, ComboId::Combo1, 2);  // SAINT-EXEMPLE-00003; disables the button, not the walk
     tickUntilIdle(form, view, 14);         // inside the destination walk
     pick(form, view, ComboId::Combo2, 4);  // ÉCLUSE-00005
     tickUntilIdle(form, view);
-    EXPECT_EQ(platform.opened, Addresses{itineraryAddress("00001+EXEMPLEVILLE", "00002+LE BOURG")});
+    EXPECT_EQ(platform.opened, Addresses{itineraryAddress("00002+LE BOURG", "00001+EXEMPLEVILLE")});
 
     // A click during either walk starts afresh with the towns chosen now.
     form.CmdItineraire_Click();

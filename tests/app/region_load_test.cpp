@@ -111,25 +111,5 @@ TEST_F(RegionLoad, RepaintsWithoutHandlingClicksDuringALoadOrASearch) {
     EXPECT_EQ(view.mousePointer(), MousePointer::Default);
 }
 
-TEST_F(RegionLoad, MoreThanSixteenThousandLocalitiesLoadAndSearch) {
-    // A grid of 200 rows by 100 columns, 0.01 degree apart, from 45.00 2.00.
-    constexpr int kColumns = 100, kCount = 200 * kColumns;
-    std::string file;
-    for (int i = 0; i < kCount; ++i) {
-        std::string lat = std::to_string(4500 + i / kColumns), lon = std::to_string(200 + i % kColumns);
-        file += lat.insert(2, ".") + ',' + lon.insert(1, ".") + ",LIEU" + std::to_string(i) + "-99999\r\n";
-    }
-    writeRegion("Auvergne", file);
-    chooseRegion(3);
-    ASSERT_EQ(view.comboListCount(ComboId::Combo1), kCount);
-
-    pick(form, view, ComboId::Combo1, kCount - 1);  // 46.99, 2.99: neighbours only south-west
-    EXPECT_EQ(form.variables().Town1Lon, "2.99");
-    EXPECT_EQ(view.caption(LabelId::LblNbrLoc), "16");  // 4 rows by 4 columns within 5 km
-    const std::string found = view.text(TextId::Text8);
-    EXPECT_EQ(found.substr(0, 17), "LIEU19595-99999\r\n");  // row 195, column 95
-    EXPECT_EQ(found.substr(found.size() - 17), "LIEU19898-99999\r\n");
-}
-
 }  // namespace
 }  // namespace localyx::testing

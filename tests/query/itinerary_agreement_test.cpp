@@ -22,7 +22,9 @@ std::vector<std::string> oddItems() {
     for (const char* lead : {"", "-"}) {
         for (const char* name : {"L'ISLE", "ÉÎ", "SAINT-EXEMPLE", ""}) {
             for (const char* separator : {"-", " ", ""}) {
-                for (const char* code : {"00001", "2A", ""}) items.push_back(std::string(lead) + name + separator + code);
+                for (const char* code : {"00001", "2A", ""}) {
+                    items.push_back(std::string(lead) + name + separator + code);
+                }
             }
         }
     }

@@ -258,7 +258,9 @@ private slots:
     void qtsOwnTextsAreFrench() {
         const std::unique_ptr<QMenu> menu(text8()->createStandardContextMenu());
         QStringList entries;
-        for (const QAction* action : menu->actions()) entries << action->text().remove(QLatin1Char('&')).section('\t', 0, 0);
+        for (const QAction* action : menu->actions()) {
+            entries << action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+        }
         QVERIFY2(entries.contains(QStringLiteral("Copier")), qPrintable(entries.join(", ")));
         QVERIFY2(entries.contains(QStringLiteral("Tout sélectionner")), qPrintable(entries.join(", ")));
     }
