@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -138,7 +139,12 @@ QPixmap handPicture(qreal scale) {
     return pixmap;
 }
 
-QCursor handCursor(qreal scale) { return QCursor(handPicture(scale), 12, 1); }
+QCursor handCursor(qreal scale) {
+    // X11 takes a picture cursor's hot spot in the picture's own pixels;
+    // the other window systems take it in the window's.
+    const qreal hotScale = QGuiApplication::platformName() == QLatin1String("xcb") ? scale : 1;
+    return QCursor(handPicture(scale), qRound(12 * hotScale), qRound(1 * hotScale));
+}
 
 QIcon pictureIcon(QPixmap (*draw)(qreal), qreal scale) {
     QIcon icon;
