@@ -67,8 +67,7 @@ QAccessibleInterface* accessibleChoiceCombo(const QString& className, QObject* o
 }  // namespace
 
 ChoiceCombo::ChoiceCombo(const QString& name, QWidget* parent) : QComboBox(parent) {
-    static const bool accessible = (QAccessible::installFactory(accessibleChoiceCombo), true);
-    (void)accessible;
+    [[maybe_unused]] static const bool accessible = (QAccessible::installFactory(accessibleChoiceCombo), true);
     setObjectName(name);
     setEditable(true);
     // Without these, Enter on a typed text that matches an item would choose
