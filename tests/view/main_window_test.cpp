@@ -13,6 +13,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
@@ -179,6 +180,8 @@ private slots:
         QVERIFY(!topmost());
         QVERIFY((window.geometry().center() - window.screen()->availableGeometry().center()).manhattanLength() <= 2);
         QCOMPARE(window.focusWidget(), combo("Combo1"));
+        // Not the system's default font: Arial's metrics, which the layout needs.
+        QCOMPARE(QFontInfo(label("Label1")->font()).family(), QStringLiteral("Liberation Sans"));
         for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             QVERIFY2(window.rect().contains(control->geometry()), qPrintable(control->objectName()));
         }
