@@ -93,11 +93,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_STRIP_FILES ON)
 set(localyx_deb_version "${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}")
 
-# Dependencies are named by hand rather than computed, so the packages are
-# the same whatever the build machine has; these are Debian 12's.
+# The libraries each program links are found by dpkg-shlibdeps (dpkg-dev
+# comes with build-essential), so a library added to the code cannot be
+# missing from the package; what the programs need without linking it is
+# named by hand.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_QUERY_PACKAGE_NAME localyx-query)
 set(CPACK_DEBIAN_QUERY_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_QUERY_PACKAGE_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1")
 # Its files were in the localyx package before the split.
 set(CPACK_DEBIAN_QUERY_PACKAGE_BREAKS "localyx (<< 2.0.0-1)")
 set(CPACK_DEBIAN_QUERY_PACKAGE_REPLACES "localyx (<< 2.0.0-1)")
@@ -121,7 +123,7 @@ set(CPACK_DEBIAN_GUI_PACKAGE_NAME localyx)
 set(CPACK_DEBIAN_GUI_PACKAGE_SECTION utils)
 # The window loads Qt's own French texts for its standard dialogs.
 set(CPACK_DEBIAN_GUI_PACKAGE_DEPENDS
-    "localyx-query (= ${localyx_deb_version}), libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), qt6-translations-l10n, libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1")
+    "localyx-query (= ${localyx_deb_version}), qt6-translations-l10n")
 set(CPACK_DEBIAN_GUI_PACKAGE_RECOMMENDS "xdg-utils, fonts-liberation")
 set(CPACK_DEBIAN_GUI_DESCRIPTION
 "aide à la prospection commerciale autour d'une ville
