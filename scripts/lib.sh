@@ -26,21 +26,22 @@ ensure_packages() {
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" || return 1
 }
 
-# What every build needs: compiler, CMake, Qt 6 Widgets and its French texts,
-# fonts for the window.
+# What every build needs: compiler, CMake, Qt 6 Widgets, fonts for the window,
+# rsvg-convert to draw the icons, Qt's own French texts.
 BUILD_PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-liberation fontconfig qt6-translations-l10n
+    fonts-liberation fontconfig librsvg2-bin qt6-translations-l10n
 )
 
 # What the tests need on top: GoogleTest, Google Benchmark, clang with
-# libFuzzer, a French locale, Python for the data generator, packaging tools.
+# libFuzzer, a French locale, Python for the data generator, packaging tools
+# and the checkers the packages must pass.
 TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     locales-all python3
-    desktop-file-utils dpkg-dev file
+    desktop-file-utils dpkg-dev file lintian appstream
 )
 
 repo_root() {

@@ -1,62 +1,121 @@
 #!/usr/bin/env bash
-# usage: install_test.sh BUILD_DIR WORK_DIR GUI(0|1)
+# usage: install_test.sh BUILD_DIR WORK_DIR GUI(0|1) VERSION
+# Installs into a temporary prefix, builds the Debian packages, puts them
+# through Debian's and the desktop's checkers and runs the programs from the
+# unpacked packages, the way a user gets them.
 set -euo pipefail
 build=$1
 work=$2
 gui=$3
+version=$4
+src=$(cd "$(dirname "$0")/../.." && pwd)
 rm -rf "$work"
 mkdir -p "$work"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 check_query() {  # a localyx-query found in a laid-out tree, run from there
-    local bin=$1
-    local regions
+    local bin=$1 regions towns
     regions=$("$bin" regions) || fail "$bin regions failed"
     [ "$(printf '%s\n' "$regions" | wc -l)" -eq 22 ] || fail "regions: not 22 lines"
     grep -q $'^16\tMidi-Pyrénées\tMidiPyrenees\t2944$' <<<"$regions" \
         || fail "regions: Midi-Pyrénées not found with its 2944 localities"
-    grep -q $'\t-$' <<<"$regions" && fail "regions: a region file is missing"
+    grep -q $'\t-$' <<<"$regions" && fail "regions: a region file is missing: $regions"
     # Captured first: grep -q would stop reading early and break the pipe.
-    local towns
     towns=$("$bin" towns Bretagne) || fail "$bin towns Bretagne failed"
     grep -qx 'RENNES-35200' <<<"$towns" || fail "towns Bretagne: no RENNES-35200"
     return 0
 }
 
 echo "-- cmake --install into a temporary prefix"
-prefix="$work/prefix"
-cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/localyx-query share/localyx/regions/Alsace.txt share/localyx/regions/Rhonealpes.txt \
-         share/localyx/regions/README.md share/localyx/regions/localites.csv share/applications/localyx.desktop \
-         share/icons/hicolor/scalable/apps/localyx.svg share/icons/hicolor/32x32/apps/localyx.png \
-         share/man/man1/localyx-query.1; do
-    [ -f "$prefix/$f" ] || fail "not installed: $f"
-done
-[ "$gui" = 1 ] && { [ -x "$prefix/bin/localyx" ] || fail "not installed: bin/localyx"; }
-[ "$(ls "$prefix/share/localyx/regions"/*.txt | wc -l)" -eq 22 ] || fail "not 22 region files"
-check_query "$prefix/bin/localyx-query"
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+check_query "$work/prefix/bin/localyx-query"
 
-echo "-- desktop-file-validate"
-desktop-file-validate "$prefix/share/applications/localyx.desktop" || fail "desktop file invalid"
-
-echo "-- Debian package"
+echo "-- Debian packages"
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/pkg" >/dev/null) || fail "cpack failed"
-deb=$(ls "$work"/pkg/localyx_*.deb 2>/dev/null | head -n 1)
-[ -n "$deb" ] || fail "no .deb produced"
-contents=$(dpkg-deb -c "$deb")
-for f in ./usr/bin/localyx-query ./usr/share/localyx/regions/Corse.txt ./usr/share/applications/localyx.desktop \
-         ./usr/share/icons/hicolor/scalable/apps/localyx.svg ./usr/share/man/man1/localyx-query.1; do
-    grep -q " $f\$" <<<"$contents" || fail "package lacks $f"
-done
-[ "$gui" = 1 ] && { grep -q ' ./usr/bin/localyx$' <<<"$contents" || fail "package lacks ./usr/bin/localyx"; }
-depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6gui6 libqt6core6; do
-    grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
-done
-[ "$(dpkg-deb -f "$deb" Package)" = localyx ] || fail "package name"
+query_deb=$(ls "$work"/pkg/localyx-query_*.deb 2>/dev/null) || fail "no localyx-query package"
+debs=("$query_deb")
+expect_in() {  # DEB PATH...: the package holds each path
+    local deb=$1 contents f
+    shift
+    contents=$(dpkg-deb -c "$deb")
+    for f in "$@"; do
+        grep -q " \./usr/$f\$" <<<"$contents" || fail "$(basename "$deb") lacks /usr/$f"
+    done
+}
+expect_in "$query_deb" bin/localyx-query share/localyx/regions/Corse.txt share/localyx/regions/localites.csv \
+    share/man/man1/localyx-query.1.gz share/bash-completion/completions/localyx-query \
+    share/doc/localyx-query/copyright share/doc/localyx-query/changelog.Debian.gz
+depends=$(dpkg-deb -f "$query_deb" Depends)
+grep -qi qt <<<"$depends" && fail "localyx-query depends on Qt: $depends"
 
-echo "-- extracted package"
-dpkg-deb -x "$deb" "$work/root"
-check_query "$work/root/usr/bin/localyx-query"
+if [ "$gui" = 1 ]; then
+    gui_deb=$(ls "$work"/pkg/localyx_*.deb 2>/dev/null) || fail "no localyx package"
+    debs+=("$gui_deb")
+    icons=()
+    for size in 16 24 32 48 64 128 256; do
+        icons+=("share/icons/hicolor/${size}x${size}/apps/fr.localyx.Localyx.png")
+    done
+    expect_in "$gui_deb" bin/localyx share/applications/fr.localyx.Localyx.desktop \
+        share/metainfo/fr.localyx.Localyx.metainfo.xml share/man/man1/localyx.1.gz \
+        share/icons/hicolor/scalable/apps/fr.localyx.Localyx.svg "${icons[@]}" \
+        share/doc/localyx/copyright share/doc/localyx/changelog.Debian.gz
+    depends=$(dpkg-deb -f "$gui_deb" Depends)
+    for d in "localyx-query (= $version-" libqt6widgets6 qt6-translations-l10n; do
+        grep -qF "$d" <<<"$depends" || fail "localyx Depends lacks $d: $depends"
+    done
+    grep -q xdg-utils <<<"$(dpkg-deb -f "$gui_deb" Recommends)" || fail "localyx does not recommend xdg-utils"
+fi
+
+echo "-- lintian --pedantic"
+# Errors and warnings fail; pedantic and informational notes do not.
+report=$(lintian --pedantic "${debs[@]}" 2>&1 | grep -v 'running with root privileges' || true)
+[ -n "$report" ] && printf '%s\n' "$report"
+grep -q '^[EW]: ' <<<"$report" && fail "lintian reports errors or warnings"
+
+echo "-- unpacked packages"
+root=$work/root
+for deb in "${debs[@]}"; do dpkg-deb -x "$deb" "$root"; done
+check_query "$root/usr/bin/localyx-query"
+out=$("$root/usr/bin/localyx-query" --version) || fail "localyx-query --version failed"
+[ "$out" = "localyx-query $version" ] || fail "localyx-query --version printed '$out'"
+
+echo "-- hardening"
+binaries=("$root/usr/bin/localyx-query")
+[ "$gui" = 1 ] && binaries+=("$root/usr/bin/localyx")
+for bin in "${binaries[@]}"; do
+    name=$(basename "$bin")
+    elf=$(readelf -hldW --dyn-syms "$bin") || fail "readelf cannot read $name"
+    grep -q 'Type: *DYN' <<<"$elf" || fail "$name is not position-independent"
+    grep -q GNU_RELRO <<<"$elf" || fail "$name has no RELRO segment"
+    grep -q 'BIND_NOW' <<<"$elf" || fail "$name is not linked with -z now"
+    grep -q __stack_chk_fail <<<"$elf" || fail "$name has no stack protector"
+done
+# C++ containers leave the compiler no buffer whose size it knows, so the
+# binaries may hold no checked libc call to show: fortification is checked
+# on the compile commands of the installed programs' own sources instead.
+unfortified=$(grep '"command": ' "$build/compile_commands.json" |
+    grep -Ev "$src/(tests|bench|fuzz)/" | grep -v -- -D_FORTIFY_SOURCE=2 || true)
+[ -z "$unfortified" ] || fail "built without -D_FORTIFY_SOURCE=2: $unfortified"
+
+if [ "$gui" = 1 ]; then
+    echo "-- desktop entry and software centre metadata"
+    desktop-file-validate "$root/usr/share/applications/fr.localyx.Localyx.desktop" \
+        || fail "desktop-file-validate rejects the desktop entry"
+    # The whole tree, so the entry and icons the metadata names are checked
+    # too. Pedantic notes pass (the id's capitals, which the chosen id needs).
+    report=$(appstreamcli validate-tree --no-net --pedantic "$root" 2>&1) \
+        || fail "appstreamcli validate-tree failed: $report"
+    grep -q '^ *[EW]: ' <<<"$report" && fail "appstreamcli validate-tree: $report"
+    grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/fr.localyx.Localyx.metainfo.xml" \
+        || fail "metainfo has no release entry for $version"
+
+    # A window that does not know --version would open and stay open.
+    status=0
+    # Qt may note things about the session on stderr: only stdout is the answer.
+    out=$(QT_QPA_PLATFORM=offscreen timeout 20 "$root/usr/bin/localyx" --version 2>"$work/err") || status=$?
+    [ "$status" -ne 124 ] || fail "localyx --version opened the window instead of printing its version"
+    [ "$status" -eq 0 ] || fail "localyx --version failed (exit $status): $(cat "$work/err")"
+    [ "$out" = "localyx $version" ] || fail "localyx --version printed '$out', not 'localyx $version'"
+fi
 echo "install test passed"

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# usage: completion_test.sh COMPLETION_FILE BIN_DIR
+# Loads the completion in bash and asks it what the user gets on TAB; the
+# names come from the localyx-query and region files in BIN_DIR.
+set -uo pipefail
+source "$1" || exit 1
+export PATH=$2:$PATH
+bin=$2
+failures=0
+
+# check MODE EXPECTED WORD...: completes the last word of localyx-query WORD...
+# MODE exact: the completions, joined by |, are EXPECTED; has: EXPECTED is one.
+check() {
+    local mode=$1 expected=$2 got
+    shift 2
+    COMP_WORDS=(localyx-query "$@")
+    COMP_CWORD=$#
+    _localyx_query localyx-query
+    got=$(IFS='|'; echo "${COMPREPLY[*]}")
+    if [ "$mode" = exact ] && [ "$got" = "$expected" ]; then return; fi
+    if [ "$mode" = has ] && printf '%s\n' "${COMPREPLY[@]}" | grep -qxF -- "$expected"; then return; fi
+    echo "FAIL: localyx-query $* <TAB>: expected ($mode) '$expected', got '${got:0:300}'"
+    failures=$((failures + 1))
+}
+
+check exact 'regions|towns|neighbours|distance|map-url|itinerary-url|around|tour' ''
+check exact 'Bretagne' towns bre
+check exact '--csv' neighbours --c
+check exact '' towns Bretagne ''
+# Positions count past options, a region number and a typed quote or escape.
+check exact 'SAINT MALO-35400' neighbours --csv 6 '"saint malo-'
+check exact "L'HERMITAGE-35590" distance Bretagne RENNES-35200 "L\\'HERM"
+check exact 'RENNES-35200' --file "$bin/Bretagne.txt" neighbours RENNES-3
+# France-wide commands reach across the region borders.
+check has 'RENNES EN GRENOUILLES-53110' around 'rennes '
+check has 'BREST-29200' tour RENNES-35200 --no-return LYON-69001 BREST-2
+check exact 'text|csv|geojson|kml|gpx' around RENNES-35200 15 --format ''
+check exact 'text|csv|kml|gpx' tour RENNES-35200 --format ''
+
+[ "$failures" -eq 0 ] || exit 1
+echo "bash completion: all cases pass"
