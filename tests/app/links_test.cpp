@@ -106,6 +106,7 @@ TEST_F(Links, AnAbsurdlyLongNameOpensAtOnce) {
     form.CmdItineraire_Click();
     EXPECT_EQ(tickUntilIdle(form, view), 0);
     EXPECT_EQ(platform.opened, Addresses{itineraryAddress("00001+EXEMPLEVILLE", "00002+" + huge)});
+    EXPECT_EQ(view.text(TextId::TxtArrivee), "00002+" + huge);  // as a walk would leave it
 }
 
 // Start and destination walks end on the core's rework of the item after

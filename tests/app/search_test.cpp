@@ -70,9 +70,10 @@ TEST_F(Search, SecondTown) {
     EXPECT_TRUE(view.enabled(ButtonId::CmdItineraire));   // as the earlier pair left it
     EXPECT_EQ(form.variables().ChosenTown, "PRES-67002");  // not a new second town
 
-    pick(form, view, ComboId::Combo2, 1);
-    pick(form, view, ComboId::ComboKms, 1);  // a new radius keeps the pair
+    pick(form, view, ComboId::ComboKms, 1);  // a search clears the warning
     EXPECT_FALSE(view.visible(LabelId::Labelinfo));
+    pick(form, view, ComboId::Combo2, 1);
+    pick(form, view, ComboId::ComboKms, 2);  // a new radius keeps the pair
     EXPECT_TRUE(view.visible(LabelId::result2));
     EXPECT_EQ(view.caption(LabelId::result2), distanceCaption("3"));
 }
