@@ -80,18 +80,6 @@ std::string_view baseLetters(char32_t c) {
     return {};
 }
 
-std::size_t characterCount(std::string_view s) {
-    std::size_t count = 0;
-    for (std::size_t pos = 0; pos < s.size(); pos += decodeAt(s, pos).size) ++count;
-    return count;
-}
-
-std::string_view firstCharacters(std::string_view s, std::size_t count) {
-    std::size_t pos = 0;
-    for (; pos < s.size() && count > 0; --count) pos += decodeAt(s, pos).size;
-    return s.substr(0, pos);
-}
-
 }  // namespace
 
 std::string foldName(std::string_view text, Fold fold) {
@@ -119,17 +107,26 @@ std::string foldName(std::string_view text, Fold fold) {
 std::vector<std::string> suggestNames(const std::vector<std::string>& candidates,
                                       std::string_view query, Fold fold, std::size_t limit) {
     std::vector<std::string> found;
-    const std::string folded = foldName(query, fold);
-    const std::size_t length = characterCount(folded);
-    if (length == 0 || limit == 0) return found;
-
+    if (limit == 0) return found;
     std::vector<std::string> foldedCandidates;
     foldedCandidates.reserve(candidates.size());
-    for (const std::string& c : candidates) foldedCandidates.push_back(foldName(c, fold));
-
+    std::size_t longest = 0;
+    for (const std::string& c : candidates) {
+        foldedCandidates.push_back(foldName(c, fold));
+        longest = std::max(longest, foldedCandidates.back().size());
+    }
+    // The end of each character of the folded query, found once: a prefix
+    // longer than every candidate cannot match, so a huge query costs one pass.
+    const std::string folded = foldName(query, fold);
+    std::vector<std::size_t> ends;
+    for (std::size_t pos = 0; pos < folded.size() && pos < longest;) {
+        pos += decodeAt(folded, pos).size;
+        if (pos <= longest) ends.push_back(pos);
+    }
+    const std::size_t length = ends.size();
     const std::size_t shortest = std::min<std::size_t>(3, length);
-    for (std::size_t keep = length; keep >= shortest && found.empty(); --keep) {
-        const std::string_view prefix = firstCharacters(folded, keep);
+    for (std::size_t keep = length; keep >= shortest && keep > 0 && found.empty(); --keep) {
+        const std::string_view prefix = std::string_view(folded).substr(0, ends[keep - 1]);
         for (std::size_t i = 0; i < candidates.size() && found.size() < limit; ++i) {
             if (foldedCandidates[i].starts_with(prefix) &&
                 std::find(found.begin(), found.end(), candidates[i]) == found.end()) {
