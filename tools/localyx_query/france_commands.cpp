@@ -108,7 +108,8 @@ std::int64_t parsePopulation(const std::optional<std::string>& text) {
 std::string population(const Locality& l) { return l.population >= 0 ? std::to_string(l.population) : ""; }
 
 std::string inhabitants(const Locality& l) {
-    return l.population >= 0 ? std::to_string(l.population) + " habitants" : "population inconnue";
+    if (l.population < 0) return "population inconnue";
+    return std::to_string(l.population) + (l.population > 1 ? " habitants" : " habitant");
 }
 
 }  // namespace
