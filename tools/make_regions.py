@@ -1,12 +1,22 @@
 #!/usr/bin/env python3
-"""Builds the 22 region locality files from the national commune list.
+"""Builds the 22 region locality files and the France-wide locality table.
 
-    python3 tools/make_regions.py [--source CSV] [--output DIR]
+    python3 tools/make_regions.py [--communes CSV] [--coordinates CSV]
+                                  [--output DIR] [--table CSV]
 
-Defaults: data/source/communes-2022.csv into data/regions/. Each file holds
-one record per locality, "latitude,longitude,NAME-POSTCODE" with CR LF line
-ends, in Windows-1252. Any row that cannot be written faithfully stops the
-run with a message naming its line; nothing is written then.
+The communes, their names, postal codes and population come from the current
+official list (data/source/communes-2026.csv); their coordinates from the
+older list that has them (data/source/communes-2022.csv), joined by INSEE
+code, or, for a commune whose code changed with its seat, by département and
+name. A commune found in neither way is left out and reported: a coordinate
+is never made up.
+
+Each region file holds one record per locality, "latitude,longitude,
+NAME-POSTCODE" with CR LF line ends, in Windows-1252. The table
+(data/france/localites.csv) holds the same localities in the same order,
+UTF-8, ";"-separated, with their INSEE code, département, region file and
+population. Any row that cannot be written faithfully stops the run with a
+message naming its file and line; nothing is written then.
 
 Standard library only, so the files rebuild anywhere Python 3 runs.
 """
@@ -22,8 +32,10 @@ import unicodedata
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
-DEFAULT_SOURCE = ROOT / "data" / "source" / "communes-2022.csv"
+DEFAULT_COMMUNES = ROOT / "data" / "source" / "communes-2026.csv"
+DEFAULT_COORDINATES = ROOT / "data" / "source" / "communes-2022.csv"
 DEFAULT_OUTPUT = ROOT / "data" / "regions"
+DEFAULT_TABLE = ROOT / "data" / "france" / "localites.csv"
 
 # The former regions (before 2016), by the base name of their file.
 REGIONS = {
@@ -53,8 +65,14 @@ REGIONS = {
 
 OVERSEAS = {"971", "972", "973", "974", "975", "976", "977", "978"}
 
-COLUMNS = ("REF_INSEE", "NAME", "DEPARTMENT", "IS_DISTRICT", "DISTRICT_OF",
-           "ZIP_CODES", "LATITUDE", "LONGITUDE")
+COORDINATE_COLUMNS = ("REF_INSEE", "NAME", "DEPARTMENT", "IS_DISTRICT", "DISTRICT_OF",
+                      "ZIP_CODES", "LATITUDE", "LONGITUDE")
+COMMUNE_COLUMNS = ("code", "nom", "departement", "type", "parent", "codes_postaux", "population")
+# Paris, Lyon and Marseille are listed by arrondissement, in place of the
+# commune; associated and delegated communes are parts of another commune.
+LISTED_TYPES = {"commune-actuelle", "arrondissement-municipal"}
+PART_TYPES = {"commune-deleguee", "commune-associee"}
+TABLE_HEADER = "insee;nom;code_postal;departement;region;latitude;longitude;population"
 
 # The program tells a latitude from a longitude by the 40 degree mark and a
 # name from a coordinate by a numeric value of 0, so these bounds are hard.
@@ -64,6 +82,7 @@ STEP = decimal.Decimal("0.000001")
 
 DECIMAL_TEXT = re.compile(r"-?[0-9]+(\.[0-9]+)?")
 POSTCODE = re.compile(r"[0-9]{5}")
+POPULATION = re.compile(r"[0-9]*")
 # Anything the program's numeric reading would take for a leading number.
 NUMBER_START = re.compile(r"[+-]?\.?[0-9]|&[HhOo]")
 # Letters that NFD does not split into a base letter and an accent.
@@ -105,8 +124,9 @@ def list_item(name, postcode):
     """NAME-POSTCODE, the text the user sees and the itinerary reworks."""
     if not name or name != name.strip():
         raise DataError(f"name {name!r} is empty or has blanks around it")
-    if any(c == '"' or unicodedata.category(c) == "Cc" for c in name):
-        raise DataError(f"name {name!r} holds a double quote or a control character")
+    # The table is split on ";" without quoting, the region files on quotes.
+    if any(c in '";' or unicodedata.category(c) == "Cc" for c in name):
+        raise DataError(f"name {name!r} holds a double quote, a semicolon or a control character")
     item = name.upper().replace("-", " ") + "-" + postcode
     try:
         item.encode("cp1252")
@@ -117,10 +137,8 @@ def list_item(name, postcode):
     return item
 
 
-def read_source(path):
-    """The localities of metropolitan France, grouped by base name."""
-    region_of = {dep: base for base, deps in REGIONS.items() for dep in deps}
-    errors = []
+def read_rows(path, columns, errors):
+    """(line, {column: text}) for each well-formed row; bad ones go to errors."""
     rows = []
     with open(path, encoding="utf-8", newline="") as f:
         reader = csv.reader(f, strict=True)
@@ -128,77 +146,153 @@ def read_source(path):
             header = next(reader)
         except StopIteration:
             raise DataError(f"{path}: empty file")
-        missing = [c for c in COLUMNS if c not in header]
+        missing = [c for c in columns if c not in header]
         if missing:
             raise DataError(f"{path}: missing columns {', '.join(missing)}")
-        index = {c: header.index(c) for c in COLUMNS}
+        index = {c: header.index(c) for c in columns}
         try:
             for fields in reader:
-                line = reader.line_num
                 if len(fields) != len(header):
-                    errors.append(f"line {line}: {len(fields)} fields, expected {len(header)}")
+                    errors.append(f"{path.name}, line {reader.line_num}: "
+                                  f"{len(fields)} fields, expected {len(header)}")
                     continue
-                rows.append((line, {c: fields[i] for c, i in index.items()}))
+                rows.append((reader.line_num, {c: fields[i] for c, i in index.items()}))
         except csv.Error as err:
             raise DataError(f"{path}, line {reader.line_num}: {err}")
+    return rows
 
-    # Paris, Lyon and Marseille are listed by arrondissement; the parent
-    # commune only carries a placeholder postcode.
+
+def check_code(code, dep, region_of):
+    if dep not in region_of:
+        raise DataError(f"unknown département {dep!r}")
+    if not code.startswith(dep):
+        raise DataError(f"commune {code} is not in département {dep}")
+
+
+def read_coordinates(path, region_of, errors):
+    """The older list's metropolitan communes: {code: row} with the
+    coordinates rounded as written, and the same rows by (département, name)."""
+    rows = read_rows(path, COORDINATE_COLUMNS, errors)
+    # The parent of arrondissements only carries a placeholder postcode and
+    # the coordinates of its first arrondissement.
     parents = {r["DISTRICT_OF"] for _, r in rows if r["IS_DISTRICT"] == "1"}
-    codes = set()
-    seen_deps = set()
-    regions = {base: [] for base in REGIONS}
+    by_code, by_name = {}, {}
     for line, r in rows:
         try:
-            dep, code = r["DEPARTMENT"], r["REF_INSEE"]
+            code, dep = r["REF_INSEE"], r["DEPARTMENT"]
+            if code in by_code:
+                raise DataError(f"commune {code} listed twice")
+            if r["IS_DISTRICT"] not in ("0", "1"):
+                raise DataError(f"IS_DISTRICT {r['IS_DISTRICT']!r} is neither 0 nor 1")
+            if dep in OVERSEAS or code in parents:
+                continue
+            check_code(code, dep, region_of)
+            r["LATITUDE"] = coordinate(r["LATITUDE"], *LAT_RANGE, "latitude")
+            r["LONGITUDE"] = coordinate(r["LONGITUDE"], *LON_RANGE, "longitude")
+            by_code[code] = r
+            by_name.setdefault((dep, r["NAME"]), []).append(r)
+        except DataError as err:
+            errors.append(f"{path.name}, line {line}: {err}")
+    return by_code, by_name
+
+
+def read_communes(path, region_of, errors):
+    """The communes to list, as (line, row) with the postcodes split."""
+    rows = read_rows(path, COMMUNE_COLUMNS, errors)
+    parents = {r["parent"] for _, r in rows if r["type"] == "arrondissement-municipal"}
+    communes = {r["code"] for _, r in rows if r["type"] == "commune-actuelle"}
+    listed, codes = [], set()
+    for line, r in rows:
+        try:
+            code, dep = r["code"], r["departement"]
+            if r["type"] in PART_TYPES:
+                continue
+            if r["type"] not in LISTED_TYPES:
+                raise DataError(f"unknown type {r['type']!r}")
             if code in codes:
                 raise DataError(f"commune {code} listed twice")
             codes.add(code)
-            if r["IS_DISTRICT"] not in ("0", "1"):
-                raise DataError(f"IS_DISTRICT {r['IS_DISTRICT']!r} is neither 0 nor 1")
-            if r["IS_DISTRICT"] == "1" and not r["DISTRICT_OF"]:
-                raise DataError("arrondissement without its commune")
             if dep in OVERSEAS:
                 continue
-            if dep not in region_of:
-                raise DataError(f"unknown département {dep!r}")
-            if not code.startswith(dep):
-                raise DataError(f"commune {code} is not in département {dep}")
-            seen_deps.add(dep)
+            check_code(code, dep, region_of)
+            if r["type"] == "arrondissement-municipal" and r["parent"] not in communes:
+                raise DataError(f"arrondissement of unknown commune {r['parent']!r}")
             if code in parents:
                 continue
-            if not POSTCODE.fullmatch(r["ZIP_CODES"]):
-                raise DataError(f"postcode {r['ZIP_CODES']!r} is not five digits")
-            item = list_item(r["NAME"], r["ZIP_CODES"])
-            lat = coordinate(r["LATITUDE"], *LAT_RANGE, "latitude")
-            lon = coordinate(r["LONGITUDE"], *LON_RANGE, "longitude")
-            key = (sort_text(item[:-6]), r["ZIP_CODES"], item.encode("cp1252"), code)
-            regions[region_of[dep]].append((key, lat, lon, item))
+            r["codes_postaux"] = r["codes_postaux"].split(" ")
+            bad = [c for c in r["codes_postaux"] if not POSTCODE.fullmatch(c)]
+            if bad:
+                raise DataError(f"postcode {bad[0]!r} is not five digits")
+            if not POPULATION.fullmatch(r["population"]):
+                raise DataError(f"population {r['population']!r} is not a whole number")
+            listed.append((line, r))
         except DataError as err:
-            errors.append(f"line {line}: {err}")
+            errors.append(f"{path.name}, line {line}: {err}")
+    return listed
 
-    missing_parents = parents - codes
-    if missing_parents:
-        errors.append(f"arrondissements of unknown communes {sorted(missing_parents)}")
-    missing_deps = set(region_of) - seen_deps
+
+def join(communes_path, coordinates_path):
+    """The localities grouped by region base name, each as (sort key, table
+    fields), and what changed since the older list."""
+    region_of = {dep: base for base, deps in REGIONS.items() for dep in deps}
+    errors = []
+    by_code, by_name = read_coordinates(coordinates_path, region_of, errors)
+    listed = read_communes(communes_path, region_of, errors)
+
+    codes = {r["code"] for _, r in listed}
+    regions = {base: [] for base in REGIONS}
+    lent, left_out, renamed = set(), [], 0
+    for line, r in listed:
+        try:
+            code, dep, name = r["code"], r["departement"], r["nom"]
+            old = by_code.get(code)
+            if old is None:
+                # A commune nouvelle whose seat moved takes the new seat's
+                # code; only a row whose code is no longer listed can be its.
+                found = [o for o in by_name.get((dep, name), []) if o["REF_INSEE"] not in codes]
+                if len(found) > 1:
+                    raise DataError(f"{name!r} matches several older communes")
+                if not found:
+                    left_out.append((code, name))
+                    continue
+                old = found[0]
+                if old["REF_INSEE"] in lent:
+                    raise DataError(f"older commune {old['REF_INSEE']} matched twice")
+                lent.add(old["REF_INSEE"])
+            elif old["NAME"] != name:
+                renamed += 1
+            postcodes = r["codes_postaux"]
+            postcode = old["ZIP_CODES"] if old["ZIP_CODES"] in postcodes else min(postcodes)
+            item = list_item(name, postcode)
+            key = (sort_text(item[:-6]), postcode, item.encode("cp1252"), code)
+            regions[region_of[dep]].append((key, (
+                code, item[:-6], postcode, dep, region_of[dep],
+                old["LATITUDE"], old["LONGITUDE"], r["population"])))
+        except DataError as err:
+            errors.append(f"{communes_path.name}, line {line}: {err}")
+
+    missing_deps = set(region_of) - {r["departement"] for _, r in listed}
     if missing_deps:
         errors.append(f"no commune in départements {sorted(missing_deps)}")
     if errors:
         shown = errors[:20]
         if len(errors) > len(shown):
             shown.append(f"... and {len(errors) - len(shown)} more")
-        raise DataError(f"{path}:\n  " + "\n  ".join(shown))
-    return regions
+        raise DataError("\n  ".join(["bad input:"] + shown))
+    changes = {"renamed": renamed, "under a new code": len(lent),
+               "merged into another": len(set(by_code) - codes - lent),
+               "left out": len(left_out)}
+    return regions, changes, left_out
 
 
 def file_bytes(base, localities):
-    localities.sort(key=lambda loc: loc[0])
     if len(localities) > 16384:
         raise DataError(f"{base}: {len(localities)} localities, the window lists hold 16384")
     lines = []
-    for _, lat, lon, item in localities:
-        name = f'"{item}"' if "," in item else item
-        lines.append(f"{lat},{lon},{name}\r\n")
+    for _, (_, name, postcode, _, _, lat, lon, _) in localities:
+        item = f"{name}-{postcode}"
+        item = f'"{item}"' if "," in item else item
+        lines.append(f"{lat},{lon},{item}\r\n")
     data = "".join(lines).encode("cp1252")
     # The reader takes a file that happens to be valid UTF-8 for UTF-8.
     if not data.isascii():
@@ -209,6 +303,11 @@ def file_bytes(base, localities):
         else:
             raise DataError(f"{base}: the Windows-1252 text also reads as UTF-8")
     return data
+
+
+def table_bytes(regions):
+    lines = [TABLE_HEADER] + [";".join(fields) for locs in regions.values() for _, fields in locs]
+    return "".join(line + "\n" for line in lines).encode("utf-8")
 
 
 def write_atomically(path, data):
@@ -224,24 +323,34 @@ def write_atomically(path, data):
 
 
 def main(argv=None):
-    parser = argparse.ArgumentParser(description="Builds the 22 region locality files.")
-    parser.add_argument("--source", type=Path, default=DEFAULT_SOURCE,
-                        help="commune list (default: %(default)s)")
+    parser = argparse.ArgumentParser(description="Builds the 22 region locality files and the "
+                                                 "France-wide locality table.")
+    parser.add_argument("--communes", type=Path, default=DEFAULT_COMMUNES,
+                        help="current commune list (default: %(default)s)")
+    parser.add_argument("--coordinates", type=Path, default=DEFAULT_COORDINATES,
+                        help="older commune list with coordinates (default: %(default)s)")
     parser.add_argument("--output", type=Path, default=DEFAULT_OUTPUT,
                         help="folder for the region files (default: %(default)s)")
+    parser.add_argument("--table", type=Path, default=DEFAULT_TABLE,
+                        help="France-wide table (default: %(default)s)")
     args = parser.parse_args(argv)
     try:
-        regions = read_source(args.source)
-        files = {base: file_bytes(base, locs) for base, locs in regions.items()}
+        regions, changes, left_out = join(args.communes, args.coordinates)
+        for locs in regions.values():
+            locs.sort(key=lambda loc: loc[0])
+        files = {args.output / f"{base}.txt": file_bytes(base, locs) for base, locs in regions.items()}
+        files[args.table] = table_bytes(regions)
     except (DataError, OSError, UnicodeDecodeError) as err:
         print(f"make_regions: {err}", file=sys.stderr)
         return 1
-    args.output.mkdir(parents=True, exist_ok=True)
-    for base, data in files.items():
-        write_atomically(args.output / f"{base}.txt", data)
-        print(f"{base}.txt: {len(regions[base])} localities")
+    for path, data in files.items():
+        path.parent.mkdir(parents=True, exist_ok=True)
+        write_atomically(path, data)
     total = sum(len(locs) for locs in regions.values())
-    print(f"{total} localities in {len(files)} files in {args.output}")
+    print(f"{total} localities in {len(regions)} region files in {args.output} and in {args.table}")
+    print("since the older list: " + ", ".join(f"{n} {what}" for what, n in changes.items()))
+    for code, name in left_out:
+        print(f"left out, no coordinates: {code} {name}")
     return 0
 
 

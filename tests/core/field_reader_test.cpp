@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "core/region_loader.h"
 
 namespace {
 
@@ -54,23 +53,6 @@ TEST(FieldReader, Arrangements) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(fieldsOf(c.text), c.fields);
     }
-}
-
-TEST(RegionLoader, SortsNamesFromCoordinatesInFileOrder) {
-    FieldReader reader("45.50,-1.25,B-00001\r\n48.25,2,\"A, LE-00002\"\r\n");
-    const auto lists = localyx::loadRegionLists(reader);
-    EXPECT_EQ(lists.names, (std::vector<std::string>{"B-00001", "A, LE-00002"}));
-    // Coordinates keep their text: 45.50 is not rewritten as 45.5.
-    EXPECT_EQ(lists.coordinates, (std::vector<std::string>{"45.50", "-1.25", "48.25", "2"}));
-}
-
-TEST(RegionLoader, MalformedDataShiftsAsTheRuleSays) {
-    // A zero longitude counts as a name; a name starting with a digit as a
-    // coordinate.
-    FieldReader reader("45.5,0,A-00001\r\n46,1,2B-00002\r\n");
-    const auto lists = localyx::loadRegionLists(reader);
-    EXPECT_EQ(lists.names, (std::vector<std::string>{"0", "A-00001"}));
-    EXPECT_EQ(lists.coordinates, (std::vector<std::string>{"45.5", "46", "1", "2B-00002"}));
 }
 
 }  // namespace

@@ -39,19 +39,21 @@ TEST(Neighbours, WindowTestAroundATown) {
 TEST(Neighbours, HalfWidthIsStrictAndFollowsTheRadius) {
     struct Case {
         int km;
-        double deltaLat;
+        double deltaLat, deltaLon;
         bool listed;
     } cases[] = {
-        {6, 0.05, true},   // 6/111 = 0.054
-        {5, 0.05, false},  // 5/111 = 0.045
-        {26, 0.2, true},
-        {21, 0.2, false},
-        {6, 6 / 111.0, false},  // equal to the half-width: out
-        {6, 6 / 111.0 - 1e-12, true},
+        {6, 0.05, 0.01, true},   // 6/111 = 0.054
+        {5, 0.05, 0.01, false},  // 5/111 = 0.045
+        {26, 0.2, 0.01, true},
+        {21, 0.2, 0.01, false},
+        {6, 6 / 111.0, 0.01, false},  // equal to the half-width: out
+        {6, 6 / 111.0 - 1e-12, 0.01, true},
+        {6, 0.01, 6 / 111.0, false},  // the same on the longitude
+        {6, 0.01, 6 / 111.0 - 1e-12, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.km << " km, " << c.deltaLat);
-        localyx::NeighbourRule rule("45", "3", c.km, {c.deltaLat, 0.01});
+        SCOPED_TRACE(testing::Message() << c.km << " km, " << c.deltaLat << ", " << c.deltaLon);
+        localyx::NeighbourRule rule("45", "3", c.km, {c.deltaLat, c.deltaLon});
         EXPECT_EQ(rule.feed("N-00001"), c.listed);
     }
 }

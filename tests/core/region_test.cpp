@@ -42,6 +42,8 @@ TEST(RegionCatalogue, EntriesAndNames) {
     EXPECT_EQ(bases.size(), 22u);
     EXPECT_FALSE(localyx::regionByNumber(0));
     EXPECT_FALSE(localyx::regionByNumber(23));
+    EXPECT_EQ(localyx::regionByNumber(1)->baseName, "Alsace");
+    EXPECT_EQ(localyx::regionByNumber(22)->baseName, "Rhonealpes");
     // Captions and base names are not derived from each other.
     EXPECT_EQ(localyx::regionByNumber(21)->caption, "Provence-Alpes-Côtes d'Azur");
     EXPECT_EQ(localyx::regionByNumber(21)->baseName, "Provence");

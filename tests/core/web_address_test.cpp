@@ -57,6 +57,7 @@ TEST(BrowserUrl, EncodesOnlyWhatAUrlCannotHold) {
         {"http://h/p?a=A#B&c=1#", "http://h/p?a=A%23B&c=1#"},
         {"http://h/p?a=A#B", "http://h/p?a=A%23B"},
         {"http://h/p?a=\x01|{}", "http://h/p?a=%01%7C%7B%7D"},
+        {"http://h/p?a=\\^`", "http://h/p?a=%5C%5E%60"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.raw);
