@@ -37,7 +37,6 @@ public:
         for (std::size_t i = 0; i < rows().size(); ++i) {
             const std::string item = rows()[i].item();
             m_byItem[item].push_back(i);
-            m_byFoldedItem[foldName(item, Fold::Case)].push_back(i);
             m_byInsee.emplace(rows()[i].insee, i);
         }
     }
@@ -52,6 +51,10 @@ public:
         std::string code = text;
         for (char& c : code) c = c == 'a' ? 'A' : c == 'b' ? 'B' : c;  // Corsica: 2A, 2B
         if (const auto insee = m_byInsee.find(code); insee != m_byInsee.end()) return insee->second;
+        // Folding every item costs more than the rest of a search: only when asked.
+        if (m_byFoldedItem.empty()) {
+            for (std::size_t i = 0; i < rows().size(); ++i) m_byFoldedItem[foldName(rows()[i].item(), Fold::Case)].push_back(i);
+        }
         if (const auto folded = m_byFoldedItem.find(foldName(arg, Fold::Case)); folded != m_byFoldedItem.end()) {
             return single(arg, folded->second);
         }
@@ -81,7 +84,7 @@ private:
 
     LocalityTable m_table;
     std::unordered_map<std::string, std::vector<std::size_t>> m_byItem;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_byFoldedItem;
+    mutable std::unordered_map<std::string, std::vector<std::size_t>> m_byFoldedItem;
     std::unordered_map<std::string, std::size_t> m_byInsee;
 };
 
