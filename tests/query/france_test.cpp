@@ -146,6 +146,7 @@ TEST_F(France, HostileNamesAndFilesStayHarmless) {
         {"map-url", "\x1B[2J-00001"},
         {"itinerary-url", "\x1B[2J-00001", "X\xFF-00002"},
         {"--file", (root.path() / "\x1B[2J.txt").string(), "towns"},
+        {"--file", huge, "towns"},
         {"--file", (root.path() / "fifo.txt").string(), "towns"},
         {"around", "\x1B[2J" + huge, "5"},
         {"distance", "1", huge, "BIP"},

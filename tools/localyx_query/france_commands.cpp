@@ -23,11 +23,11 @@ class Localities {
 public:
     explicit Localities(const Invocation& run) : m_table(loadLocalityTable(run.programDir)) {
         if (!m_table.ok()) {
-            fail("table des localités " + printable(m_table.path.string()) + " : " + m_table.error + ".");
+            fail("table des localités " + shortened(m_table.path.string()) + " : " + m_table.error + ".");
         }
         constexpr std::size_t kShown = 3;
         for (std::size_t i = 0; i < m_table.warnings.size() && i < kShown; ++i) {
-            run.err << kProgram << " : attention : " << printable(m_table.path.string()) << ", "
+            run.err << kProgram << " : attention : " << shortened(m_table.path.string()) << ", "
                     << m_table.warnings[i] << ".\n";
         }
         if (m_table.warnings.size() > kShown) {

@@ -51,14 +51,13 @@ std::string printable(std::string_view text) {
     return out;
 }
 
+std::string shortened(std::string_view text, std::size_t shown) {
+    return printable(utf8Length(text) > shown ? utf8Substr(text, 0, shown) + "…" : std::string(text));
+}
+
 // A runaway field (a quote left open swallows the rest of a file) or a huge
 // argument must not flood the terminal.
-std::string inQuotes(std::string_view text) {
-    constexpr std::size_t kShown = 60;
-    const std::string shown =
-        utf8Length(text) > kShown ? utf8Substr(text, 0, kShown) + "…" : std::string(text);
-    return "« " + printable(shown) + " »";
-}
+std::string inQuotes(std::string_view text) { return "« " + shortened(text, 60) + " »"; }
 
 std::string shellWord(std::string_view word) {
     const bool plain = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {

@@ -19,6 +19,10 @@ struct Failure {
 /// are not UTF-8 are written as visible escapes (\t, \x01, \u0085...).
 std::string printable(std::string_view text);
 
+/// The text cut to `shown` characters ("…" marks the cut), printable: for
+/// file names, which may be as long as the user cares to type.
+std::string shortened(std::string_view text, std::size_t shown = 200);
+
 /// The text in French quotes for a message, cut to 60 characters, printable.
 std::string inQuotes(std::string_view text);
 

@@ -102,14 +102,14 @@ std::string describeProblem(const RegionFileText& file, const std::string& shown
             return "fichier de région introuvable : " + printable(file.fileName) +
                    " (cherché dans : " + where + ").";
         }
-        return "fichier introuvable : " + printable(shownPath) + ".";
+        return "fichier introuvable : " + shortened(shownPath) + ".";
     }
     case RegionFileProblem::Unreadable:
-        return "impossible de lire le fichier " + printable(shownPath) + ".";
+        return "impossible de lire le fichier " + shortened(shownPath) + ".";
     case RegionFileProblem::TooLarge:
         return "fichier trop volumineux pour un fichier de région (plus de " +
                std::to_string(kMaxRegionFileBytes / (1024u * 1024u)) + " Mo) : " +
-               printable(shownPath) + ".";
+               shortened(shownPath) + ".";
     case RegionFileProblem::None:
         break;
     }
@@ -170,7 +170,7 @@ Region loadRegion(const Invocation& run) {
     const CommandLine& cl = run.cl;
     if (cl.file) {
         file = readRegionFileAt(*cl.file);
-        region.label = printable(*cl.file);
+        region.label = shortened(*cl.file);
         region.townsHint = std::string(kProgram) + " --file " + shellWord(*cl.file) + " towns";
         if (!file.ok()) fail(describeProblem(file, *cl.file, {}));
     } else {
