@@ -25,8 +25,7 @@ public:
     std::vector<std::size_t> nearestNeighbour() const {
         const std::size_t n = m_legs.size();
         std::vector<std::size_t> path{0};
-        std::vector<bool> used(n, false);
-        used[0] = true;
+        std::vector<bool> used(n, false);  // stop 0 is never a candidate
         for (std::size_t step = 1; step < n; ++step) {
             std::size_t best = 0;
             double bestKm = std::numeric_limits<double>::infinity();

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -34,6 +35,7 @@ const std::string kTable =
     "50001;JUMEAU;50001;50;BasseNormandie;48.6;-1.5;10\n"
     "50002;JUMEAU;50001;50;BasseNormandie;48.6;-1.5;\n"
     "50000;LOIN;50000;50;BasseNormandie;49.5;-1.5;\n"
+    "50005;Loin;50000;50;BasseNormandie;49.6;-1.5;\n"
     "2A004;AJACCIO;20000;2A;Corse;41.9192;8.7386;70000\n"
     "35999;\"=HYPERLINK(\"\"x\"\")\";35999;35;Bretagne;48.56;-1.52;1\n"
     "35998;-ESSAI\x1B[31m;35998;35;Bretagne;48.57;-1.52;1\n";
@@ -126,7 +128,9 @@ TEST_F(France, GeoJsonReadsBackAsTheSearch) {
     EXPECT_EQ(dol["nom"], "DOL-DE-BRETAGNE");
     EXPECT_EQ(dol["insee"], "35093");
     EXPECT_EQ(dol["population"], 5000);
-    EXPECT_NEAR(dol["distance_km"].get<double>(), 17.8, 0.05);
+    const double km = dol["distance_km"];
+    EXPECT_NEAR(km, 17.8, 0.05);
+    EXPECT_EQ(km, std::round(km * 1000) / 1000) << "to the metre";
     EXPECT_TRUE(features[5]["properties"]["population"].is_null());
 }
 
@@ -164,6 +168,9 @@ TEST_F(France, HostileNamesAndFilesStayHarmless) {
     fs::remove(bin() / "localites.csv");
     ::mkfifo((bin() / "localites.csv").c_str(), 0600);
     EXPECT_THAT(run({"around", "PONTORSON-50170", "5"}).err, HasSubstr("fichier illisible"));
+    fs::remove(bin() / "localites.csv");
+    fs::resize_file(root.write("bin/localites.csv", kTable), 65u << 20);  // sparse: no disk used
+    EXPECT_THAT(run({"around", "PONTORSON-50170", "5"}).err, HasSubstr("fichier trop volumineux"));
 }
 
 // Through the real program, as maps and GPS programs get the files.

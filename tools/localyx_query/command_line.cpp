@@ -100,7 +100,7 @@ double parseKm(std::string_view text, double min, double max, std::string_view w
     const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), km);
     if (!plain || ec != std::errc{} || end != number.data() + number.size() || !(km >= min) || !(km <= max)) {
         usageError(std::string(what) + " invalide : " + inQuotes(text) + " ; il faut un nombre de " +
-                   decimalComma(min, min < 1 ? 1 : 0) + " à " + decimalComma(max, 0) + " km.");
+                   decimalComma(min) + " à " + decimalComma(max) + " km.");
     }
     return km;
 }

@@ -65,12 +65,12 @@ pugi::xml_node addText(pugi::xml_node parent, const char* name, const std::strin
     return node;
 }
 
-void addKmlStyle(pugi::xml_node document, const char* id, const char* colour, double scale) {
+void addKmlStyle(pugi::xml_node document, const char* id, const char* colour, const char* scale) {
     pugi::xml_node style = document.append_child("Style");
     style.append_attribute("id") = id;
     pugi::xml_node icon = style.append_child("IconStyle");
     addText(icon, "color", colour);
-    addText(icon, "scale", std::to_string(scale).substr(0, 3));
+    addText(icon, "scale", scale);
 }
 
 }  // namespace
@@ -85,8 +85,8 @@ void writeKml(std::ostream& out, std::string_view title, const std::vector<MapPo
     kml.append_attribute("xmlns") = "http://www.opengis.net/kml/2.2";
     pugi::xml_node document = kml.append_child("Document");
     addText(document, "name", printable(title));
-    addKmlStyle(document, "centre", "ff0000ff", 1.4);
-    addKmlStyle(document, "localite", "ffff7f00", 1.0);
+    addKmlStyle(document, "centre", "ff0000ff", "1.4");
+    addKmlStyle(document, "localite", "ffff7f00", "1");
     if (path.size() >= 2) {
         pugi::xml_node style = document.append_child("Style");
         style.append_attribute("id") = "trajet";

@@ -39,20 +39,12 @@ Character decodeAt(std::string_view s, std::size_t pos) {
     return {code, size, true};
 }
 
+// Folding only ever yields letters below U+0800: one or two bytes.
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
     } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0xC0 | (c >> 6));
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
@@ -95,8 +87,10 @@ std::string foldName(std::string_view text, Fold fold) {
                 fold == Fold::CaseAndAccents ? baseLetters(small) : std::string_view{};
             if (!plain.empty()) {
                 out += plain;
-            } else {
+            } else if (small != ch.code) {
                 appendUtf8(out, small);
+            } else {
+                out += text.substr(pos, ch.size);
             }
         }
         pos += ch.size;
