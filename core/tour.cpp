@@ -168,7 +168,10 @@ TourPlan planTour(const LegTable& legs, bool returns) {
         plan.order = legs.size() == 1 ? std::vector<std::size_t>{0} : search.exact();
     } else {
         std::vector<std::size_t> path = search.nearestNeighbour();
-        while (search.twoOpt(path) | search.orOpt(path)) {
+        // Both kinds of move every round, until neither finds a shorter path.
+        for (bool improved = true; improved;) {
+            improved = search.twoOpt(path);
+            improved = search.orOpt(path) || improved;
         }
         plan.order.assign(path.begin(), path.end() - 1);
     }
