@@ -27,9 +27,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Named by hand rather than computed, so the package is the same whatever
-# extra tools the build machine has; these are Debian 12's Qt 6 runtime.
+# extra tools the build machine has; these are Debian 12's Qt 6 runtime and
+# the XML library of localyx-query.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1")
+    "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libpugixml1v5 (>= 1.13), libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, xdg-utils")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -17,6 +17,9 @@ check_query() {  # a localyx-query found in a laid-out tree, run from there
     grep -q $'^16\tMidi-Pyrénées\tMidiPyrenees\t2944$' <<<"$regions" \
         || fail "regions: Midi-Pyrénées not found with its 2944 localities"
     grep -q $'\t-$' <<<"$regions" && fail "regions: a region file is missing"
+    local around
+    around=$("$bin" around PONTORSON-50170 15) || fail "$bin around failed: no table beside the region files?"
+    grep -q $'\tBretagne\t' <<<"$around" || fail "around: nothing found across the border"
     # Captured first: grep -q would stop reading early and break the pipe.
     local towns
     towns=$("$bin" towns Bretagne) || fail "$bin towns Bretagne failed"
@@ -51,7 +54,7 @@ for f in ./usr/bin/localyx-query ./usr/share/localyx/regions/Corse.txt ./usr/sha
 done
 [ "$gui" = 1 ] && { grep -q ' ./usr/bin/localyx$' <<<"$contents" || fail "package lacks ./usr/bin/localyx"; }
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6gui6 libqt6core6; do
+for d in libqt6widgets6 libqt6gui6 libqt6core6 libpugixml1v5; do
     grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = localyx ] || fail "package name"
