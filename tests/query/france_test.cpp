@@ -123,6 +123,7 @@ TEST_F(France, GeoJsonReadsBackAsTheSearch) {
     const auto lines = linesOf(run({"around", "PONTORSON-50170", "20"}).out);
     ASSERT_EQ(features.size(), lines.size() + 1);
     EXPECT_EQ(features[0]["properties"]["role"], "centre");
+    EXPECT_EQ(features[0]["properties"]["distance_km"], 0.0);
     EXPECT_EQ(features[0]["geometry"]["coordinates"], nlohmann::json::array({-1.508, 48.553}));
     const auto& dol = features.back()["properties"];
     EXPECT_EQ(dol["nom"], "DOL-DE-BRETAGNE");

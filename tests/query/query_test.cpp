@@ -139,7 +139,8 @@ TEST_F(Query, CsvListsTheNeighboursNearestFirstForASpreadsheet) {
 // Names are matched by characters, not bytes, whatever their alphabet.
 TEST_F(Query, NamesMatchWithoutRegardToCaseOrAccents) {
     file("bin/Alsace.txt", "48.5,7.5,ÈVE-00001\r\n48.51,7.51,ŒUF-00002\r\n48.52,7.52,ÇA-00003\r\n"
-                           "48.53,7.53,ÿY-00004\r\n48.54,7.54,\xF0\x9F\x99\x82X-00005\r\n48.6,7.6,LOIN-00006\r\n");
+                           "48.53,7.53,ÿY-00004\r\n48.54,7.54,\xF0\x9F\x99\x82X-00005\r\n48.6,7.6,LOIN-00006\r\n"
+                           "48.7,7.7,Z-\xF0\x9F\x99\x82\r\n");
     file("share/localyx/regions/Iledefrance.txt", "48.85,2.35,PARIS-75001\r\n");
     const std::vector<std::pair<Args, std::string>> cases = {
         {{"distance", "1", "ève-00001", "LOIN-00006"}, "13\n"},
@@ -152,6 +153,9 @@ TEST_F(Query, NamesMatchWithoutRegardToCaseOrAccents) {
         {{"distance", "1", "\xF0\x9F\x99\x82X-9", "LOIN-00006"}, "Vouliez-vous dire :\n  \xF0\x9F\x99\x82X-00005\n"},
         {{"towns", "ile de france"}, "PARIS-75001\n"},
         {{"towns", "ÎLE DE FRANCE"}, "PARIS-75001\n"},
+        {{"towns", "1"}, "\nZ-\xF0\x9F\x99\x82\n"},
+        {{"--file", file("l'île.txt", "48.5,7.5,A-00001\r\n"), "distance", "A-00001", "B"},
+         "'\\''île.txt' towns"},
     };
     for (const auto& [args, expected] : cases) {
         SCOPED_TRACE(::testing::PrintToString(args));
