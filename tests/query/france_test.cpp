@@ -63,6 +63,7 @@ TEST_F(France, AnswersAndRefusals) {
          "PLEINE-FOUGERES-35610\t4,7\tBretagne\t2000\nDOL-DE-BRETAGNE-35120\t17,8\tBretagne\t5000\n"},
         {{"around", "JUMEAU-50001", "5"}, "", 1, "plusieurs localités ; donnez son code INSEE :\n  50001  JUMEAU"},
         {{"around", "PONTORSN-50170", "5"}, "", 1, "Vouliez-vous dire :\n  PONTORSON-50170\n"},
+        {{"around", "", "5"}, "", 1, "localité inconnue : «  ».\nUne localité"},
         {{"around", pontorson, "0,05"}, "", 2, "rayon invalide"},
         {{"around", pontorson, "1000.5"}, "", 2, "rayon invalide"},
         {{"around", pontorson, "1e2"}, "", 2, "rayon invalide"},

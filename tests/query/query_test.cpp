@@ -84,6 +84,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         {{"towns", "île de france"}, 0, "PARIS-75001\n"},
         {{"towns", "ILEDEFRANCE"}, 0, "PARIS-75001\n"},
         {{"towns", "23"}, 1, "région inconnue : « 23 »"},
+        {{"towns", ""}, 1, "région inconnue : «  ».\nLa liste des 22"},
         {{"towns", "Bretange"}, 1, "6  Bretagne (Bretagne.txt)"},
         {{"towns", "Centre"}, 1, "fichier de région introuvable : Centre.txt"},
         // Each town lies at its own distance from LOIN, which tells which was taken.
