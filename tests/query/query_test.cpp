@@ -37,6 +37,7 @@ TEST(QueryCommandLine, WrongCommandLinesGiveTheUsageAndExitCode2) {
         {"neighbours", "1", "A-00001"}, {"neighbours", "1", "A-00001", "0"},
         {"neighbours", "1", "A-00001", "10000"}, {"neighbours", "1", "A-00001", "5km"},
         {"neighbours", "1", "A-00001", " 5"}, {"neighbours", "1", "A-00001", "99999999999999999999"},
+        {"distance", "1", "A", "B", "C"}, {"around", "A-00001", "5", "6"}, {"tour"},
         {"--csv", "towns", "1"}, {"--file", "x.txt", "regions"}, {"--file", "x.txt", "towns", "1"},
         {"--file"}, {"--file", "a.txt", "--file", "b.txt", "towns"}, {"--bogus", "regions"},
     };
