@@ -29,6 +29,7 @@ TEST(LocalityTable, RowsAreReadOrSkippedWithTheirLine) {
         "35026;NORD;35830;35;Bretagne;91;-1.6;1\n"
         "35027;VIRGULE;35830;35;Bretagne;48,1;-1.6;1\n"
         "35028;FOULE;35830;35;Bretagne;48.1;-1.6;-3\n"
+        "35029;;35830;35;Bretagne;48.1;-1.6;3\n"
         "2A004;AJACCIO;20000;2A;Corse;41.9192;8.7386;70000");
     ASSERT_TRUE(table.ok()) << table.error;
     ASSERT_EQ(table.rows.size(), 3u);
@@ -38,7 +39,7 @@ TEST(LocalityTable, RowsAreReadOrSkippedWithTheirLine) {
     EXPECT_EQ(table.rows[1].name, "SAINT; \"X\"");
     EXPECT_EQ(table.rows[1].population, -1);
     EXPECT_EQ(table.rows[2].insee, "2A004");
-    const std::vector<std::string> lines = {"ligne 5 ", "ligne 6 ", "ligne 7 ", "ligne 8 "};
+    const std::vector<std::string> lines = {"ligne 5 ", "ligne 6 ", "ligne 7 ", "ligne 8 ", "ligne 9 "};
     ASSERT_EQ(table.warnings.size(), lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_TRUE(table.warnings[i].starts_with(lines[i])) << table.warnings[i];
 

@@ -59,6 +59,7 @@ TEST_F(France, AnswersAndRefusals) {
         {{"around", "pontorson-50170", "4,7"}, "", 0, "-35998\t2,1\tBretagne\t1\n"},
         {{"around", "50410", "0.1"}, "", 0, ""},
         {{"around", "2a004", "0.1"}, "", 0, ""},
+        {{"around", pontorson, "1000"}, "", 0, "DOL-DE-BRETAGNE-35120\t17,8"},
         {{"around", pontorson, "20", "--population-min", "2000"}, "", 0,
          "PLEINE-FOUGERES-35610\t4,7\tBretagne\t2000\nDOL-DE-BRETAGNE-35120\t17,8\tBretagne\t5000\n"},
         {{"around", "JUMEAU-50001", "5"}, "", 1, "plusieurs localités ; donnez son code INSEE :\n  50001  JUMEAU"},
@@ -69,6 +70,7 @@ TEST_F(France, AnswersAndRefusals) {
         {{"around", pontorson, "1e2"}, "", 2, "rayon invalide"},
         {{"around", pontorson, "5", "--format", "pdf"}, "", 2, "format inconnu"},
         {{"around", pontorson, "5", "--population-min", "-1"}, "", 2, "population minimale invalide"},
+        {{"around", pontorson, "5", "--population-min", "5x"}, "", 2, "population minimale invalide"},
         {{"around", pontorson, "5", "--no-return"}, "", 2, "ne s'applique pas"},
         {{"tour", pontorson, "5", "--format", "geojson"}, "", 2, "format inconnu"},
         // A round trip by the shortest order, then a one-way one that ends far.

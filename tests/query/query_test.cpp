@@ -74,6 +74,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
     const std::string cp1252 = file("cp1252.txt", "48.5,7.5,\xC9\x43LUSE-05\r\n48.6,7.6,\"LE BOURG, HAUT-06\"\r\n");
     const std::string nameFirst = file("name_first.txt", "\r\n" + std::string(kNameFirst));
     const std::string missing = file("missing.txt", kMissingCoordinates);
+    const std::string truncated = file("truncated.txt", "48.5,7.5,A-00001\r\n48.6\r\n");
     const std::string binary = file("binary.txt", std::string_view("\x7F\x01\x00\tX\r\n", 7));
 
     const std::vector<std::tuple<Args, int, std::string>> cases = {
@@ -102,6 +103,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         {{"--file", nameFirst, "towns"}, 0, "« PREMIER-00001 », ligne 2, avant la première localité"},
         {{"--file", nameFirst, "towns"}, 0, "PREMIER-00001\nSECOND-00002\nTROISIEME-00003\n"},
         {{"--file", missing, "towns"}, 0, "après la localité « AUSSI-00002 »"},
+        {{"--file", truncated, "towns"}, 0, "(il manque la longitude et le nom)"},
         {{"--file", missing, "neighbours", "SANS-00003", "50"}, 0, "une coordonnée de « SANS-00003 » se lit comme 0"},
         {{"--file", missing, "distance", "AVEC-00001", "SANS-00003"}, 1, "distance non calculable"},
         // Control characters reach the terminal as escapes, never raw.
@@ -151,6 +153,7 @@ TEST_F(Query, NamesMatchWithoutRegardToCaseOrAccents) {
         {{"distance", "1", "ŸY-00004", "LOIN-00006"}, "9\n"},
         {{"distance", "1", "\xF0\x9F\x99\x82x-00005", "LOIN-00006"}, "7\n"},
         {{"distance", "1", "EVE", "LOIN-00006"}, "Vouliez-vous dire :\n  ÈVE-00001\n"},
+        {{"distance", "1", "\xC3X", "LOIN-00006"}, "localité inconnue"},
         {{"distance", "1", "oeuf", "LOIN-00006"}, "Vouliez-vous dire :\n  ŒUF-00002\n"},
         {{"distance", "1", "\xF0\x9F\x99\x82X-9", "LOIN-00006"}, "Vouliez-vous dire :\n  \xF0\x9F\x99\x82X-00005\n"},
         {{"towns", "ile de france"}, "PARIS-75001\n"},
