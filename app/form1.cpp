@@ -62,13 +62,15 @@ std::string_view regionCaptionOf(std::string_view baseName) {
     return baseName;
 }
 
+/// How a tick of a name walk ended.
+enum class WalkStep { Going, MetHyphen, PassedEnd };
+
 /// One tick of a name walk: first the item's last characters, then "+", then
 /// the name up to its first "-". The walk reads its item anew at each tick.
 /// @param trailingEnd  position past which the trailing part gives way to
 ///                     the name part: the item's length plus this offset
-/// @return true when the walk has just met the end of the name part
-bool walkTick(FormView& view, TextId source, TextId work, long& position, bool& inNamePart,
-              long trailingEnd) {
+WalkStep walkTick(FormView& view, TextId source, TextId work, long& position, bool& inNamePart,
+                  long trailingEnd) {
     const std::string item = view.text(source);
     const long length = characterCount(item);
 
@@ -86,16 +88,14 @@ bool walkTick(FormView& view, TextId source, TextId work, long& position, bool& 
     if (inNamePart) {
         ++position;
         const std::string character = characterAt(item, position, length);
-        // An item without "-" ends its name part at its own end, so that no
-        // walk can tick for ever.
         if (character == "-" || position > length) {
             position = length + 1;
             inNamePart = false;
-            return true;
+            return character == "-" ? WalkStep::MetHyphen : WalkStep::PassedEnd;
         }
         view.insertText(work, character);
     }
-    return false;
+    return WalkStep::Going;
 }
 
 }  // namespace
@@ -330,6 +330,8 @@ void Form1::CmdItineraire_Click() {
     // its walk is done at once, to the same result.
     if (characterCount(startItem) > kLongestWalkedItem || characterCount(destItem) > kLongestWalkedItem) {
         m_view.setTimerEnabled(TimerId::Timer1, false);
+        // As the walks do, an item without "-" opens nothing.
+        if (startItem.find('-') == std::string::npos || destItem.find('-') == std::string::npos) return;
         m_vars.StartMerged = reworkItem(startItem);
         m_vars.DestMerged = reworkItem(destItem);
         m_view.insertText(TextId::TxtDepart, m_vars.StartMerged);
@@ -347,22 +349,28 @@ void Form1::CmdItineraire_Click() {
 void Form1::Timer1_Timer() {
     // A tick queued before the timer was stopped changes nothing.
     if (!m_view.timerEnabled(TimerId::Timer1)) return;
-    if (walkTick(m_view, TextId::TxtDepart0, TextId::TxtDepart, m_vars.StartPos, m_vars.InNamePart, 0)) {
-        m_vars.StartMerged = m_view.text(TextId::TxtDepart);
-        m_view.setTimerEnabled(TimerId::Timer1, false);
-        m_view.setTimerEnabled(TimerId::Timer2, true);
-    }
+    const WalkStep step =
+        walkTick(m_view, TextId::TxtDepart0, TextId::TxtDepart, m_vars.StartPos, m_vars.InNamePart, 0);
+    if (step == WalkStep::Going) return;
+    m_view.setTimerEnabled(TimerId::Timer1, false);
+    // An item without "-" (a damaged or hand-made file) names no town the
+    // map service knows: its walk stops there and no itinerary opens.
+    if (step == WalkStep::PassedEnd) return;
+    m_vars.StartMerged = m_view.text(TextId::TxtDepart);
+    m_view.setTimerEnabled(TimerId::Timer2, true);
 }
 
 void Form1::Timer2_Timer() {
     if (!m_view.timerEnabled(TimerId::Timer2)) return;
     // The destination's trailing part runs one tick longer: its sixth tick
     // looks past the end and appends nothing before the "+".
-    if (walkTick(m_view, TextId::TxtArrivee0, TextId::TxtArrivee, m_vars.DestPos, m_vars.InNamePart, 1)) {
-        m_vars.DestMerged = m_view.text(TextId::TxtArrivee);
-        m_view.setTimerEnabled(TimerId::Timer2, false);
-        OpenItinerary();
-    }
+    const WalkStep step =
+        walkTick(m_view, TextId::TxtArrivee0, TextId::TxtArrivee, m_vars.DestPos, m_vars.InNamePart, 1);
+    if (step == WalkStep::Going) return;
+    m_view.setTimerEnabled(TimerId::Timer2, false);
+    if (step == WalkStep::PassedEnd) return;  // as for the start item
+    m_vars.DestMerged = m_view.text(TextId::TxtArrivee);
+    OpenItinerary();
 }
 
 void Form1::OpenItinerary() {

@@ -3,7 +3,7 @@
 namespace localyx {
 
 std::string regionFileMessage(const RegionFileText& file, std::string_view regionCaption) {
-    std::string_view head;
+    std::string head;
     switch (file.problem) {
     case RegionFileProblem::None:
         return {};
@@ -14,7 +14,9 @@ std::string regionFileMessage(const RegionFileText& file, std::string_view regio
         head = "Fichier illisible : ";
         break;
     case RegionFileProblem::TooLarge:
-        head = "Fichier trop volumineux : ";
+        // Says how large a file may be: a real region's is a hundred times
+        // smaller, so only a wrong or damaged file goes past.
+        head = "Fichier trop volumineux (plus de " + std::to_string(kMaxRegionFileBytes / (1024 * 1024)) + " Mo) : ";
         break;
     }
     std::string message(head);

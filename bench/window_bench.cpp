@@ -9,7 +9,12 @@
 #include <QStyleFactory>
 #include <QTest>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
+
+#include "core/region_file.h"
 
 #include "platform/font_fallback.h"
 #include "view/form_session.h"
@@ -40,6 +45,32 @@ void BM_LoadLargestRegionIntoWidgets(benchmark::State& state) {
     addPeakMemory(state);
 }
 BENCHMARK(BM_LoadLargestRegionIntoWidgets)->Unit(benchmark::kMillisecond);
+
+// A file just under the size cap, of ordinary lines (about 30 bytes a
+// locality), loaded into the window: the longest a load can freeze it. Run
+// it alone (--benchmark_filter=Cap) for its own peak memory.
+void BM_LoadFileAtTheSizeCap(benchmark::State& state) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "localyx-bench-cap";
+    std::filesystem::create_directories(dir);
+    {
+        std::ofstream out(dir / "Alsace.txt", std::ios::binary | std::ios::trunc);
+        std::string line;
+        for (std::uintmax_t written = 0, i = 0;; ++i, written += line.size()) {
+            line = "48." + std::to_string(i % 100000) + ",7." + std::to_string(i % 99991) + ",LIEU" +
+                   std::to_string(i) + "-67001\r\n";
+            if (written + line.size() > localyx::kMaxRegionFileBytes) break;
+            out << line;
+        }
+    }
+    localyx::FormSession session(dir);
+    for (auto _ : state) {
+        chooseRegion(session, 1);
+        if (session.window().comboListCount(localyx::ComboId::Combo1) < 1000) state.SkipWithError("file refused");
+    }
+    addPeakMemory(state);
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_LoadFileAtTheSizeCap)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_SearchShownInWidgets(benchmark::State& state) {
     localyx::FormSession session(LOCALYX_REGION_DIR);

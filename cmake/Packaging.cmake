@@ -31,6 +31,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # the XML library of localyx-query.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libpugixml1v5 (>= 1.13), libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, xdg-utils")
+# Qt's own texts (context menus) in French; without it they stay English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, xdg-utils, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -22,8 +22,11 @@ struct RegionFileText {
     bool ok() const { return problem == RegionFileProblem::None; }
 };
 
-/// Files above this size are refused rather than read into memory.
-inline constexpr std::uintmax_t kMaxRegionFileBytes = 256u * 1024u * 1024u;
+/// Files above this size are refused rather than read into memory. The
+/// largest real region file is 120 kB; a file at the cap (about 280,000
+/// localities) still loads into the window in well under a second and
+/// 250 MB, where one of 250 MB froze it for a minute and took 6 GB.
+inline constexpr std::uintmax_t kMaxRegionFileBytes = 8u * 1024u * 1024u;
 
 /// The folders searched for region files, in order: the program's own folder,
 /// then the install data folder ../share/localyx/regions next to it.

@@ -33,13 +33,19 @@ bool DropDownDepth::eventFilter(QObject* watched, QEvent* event) {
 
 void DropDownDepth::fit() {
     if (!m_combo || !m_popup) return;
-    const int listDepth = m_depth - m_combo->height();
+    // The list overlaps the box by one row (its border takes the box's last
+    // or first row), so the whole drop-down spans the box and the list less
+    // that row.
+    const int listDepth = m_depth - m_combo->height() + 1;
     if (listDepth <= 0) return;
     QRect area = m_popup->geometry();
+    // Shorter already: too few items, or no more room on the screen.
     if (area.height() <= listDepth) return;
-    const int comboTop = m_combo->mapToGlobal(QPoint(0, 0)).y();
-    if (area.bottom() < comboTop) {
-        area.setTop(area.bottom() - listDepth + 1);  // dropped upwards: keep it against the box
+    const int boxTop = m_combo->mapToGlobal(QPoint(0, 0)).y();
+    if (area.top() < boxTop) {
+        // Dropped upwards: the list ends on the box's top row.
+        area.setTop(boxTop - listDepth + 1);
+        area.setBottom(boxTop);
     } else {
         area.setHeight(listDepth);
     }

@@ -69,6 +69,8 @@ void QtPlatformServices::showAbout() {
         });
         m_about = box;
     }
+    // Minimised from its own title bar, it comes back as it was left.
+    m_about->setWindowState(m_about->windowState() & ~Qt::WindowMinimized);
     m_about->show();
     m_about->raise();
     m_about->activateWindow();

@@ -26,12 +26,13 @@ ensure_packages() {
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" || return 1
 }
 
-# What every build needs: compiler, CMake, Qt 6 Widgets, fonts for the window.
+# What every build needs: compiler, CMake, Qt 6 Widgets and its French texts,
+# fonts for the window.
 BUILD_PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     nlohmann-json3-dev libpugixml-dev
-    fonts-liberation fontconfig
+    fonts-liberation fontconfig qt6-translations-l10n
 )
 
 # What the tests need on top: GoogleTest, Google Benchmark, clang with

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QAccessibleWidget>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QScreen>
@@ -14,10 +15,59 @@
 namespace localyx {
 
 namespace {
+
 constexpr int kLongestMeasured = 400;  // characters; wider than any screen
+
+/// What assistive technology sees of a list: Qt's own combo boxes give, on
+/// Linux, their current text as their name (a prompt, leading blanks and
+/// all), so that four lists sound alike. This one gives its accessible name
+/// and description, and the text as its value and through its edit part.
+class AccessibleChoiceCombo : public QAccessibleWidget {
+public:
+    explicit AccessibleChoiceCombo(ChoiceCombo* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Value ? box()->currentText() : QAccessibleWidget::text(kind);
+    }
+    int childCount() const override { return 2; }
+    QAccessibleInterface* child(int index) const override {
+        if (index == 0) return QAccessible::queryAccessibleInterface(box()->view());
+        if (index == 1) return QAccessible::queryAccessibleInterface(box()->lineEdit());
+        return nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (child->object() == box()->view()) return 0;
+        if (child->object() == box()->lineEdit()) return 1;
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const QRect edit(box()->lineEdit()->mapToGlobal(QPoint(0, 0)), box()->lineEdit()->size());
+        return edit.contains(x, y) ? child(1) : nullptr;
+    }
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action != showMenuAction() && action != pressAction()) return;
+        if (box()->view()->isVisible()) {
+            box()->hidePopup();
+        } else {
+            box()->showPopup();
+        }
+    }
+
+private:
+    ChoiceCombo* box() const { return static_cast<ChoiceCombo*>(widget()); }
+};
+
+QAccessibleInterface* accessibleChoiceCombo(const QString& className, QObject* object) {
+    auto* box = qobject_cast<ChoiceCombo*>(object);
+    if (!box || className != QLatin1String(ChoiceCombo::staticMetaObject.className())) return nullptr;
+    return new AccessibleChoiceCombo(box);
+}
+
 }  // namespace
 
 ChoiceCombo::ChoiceCombo(const QString& name, QWidget* parent) : QComboBox(parent) {
+    [[maybe_unused]] static const bool accessible = (QAccessible::installFactory(accessibleChoiceCombo), true);
     setObjectName(name);
     setEditable(true);
     // Without these, Enter on a typed text that matches an item would choose

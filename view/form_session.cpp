@@ -1,5 +1,7 @@
 #include "view/form_session.h"
 
+#include <QApplication>
+
 #include "view/choice_combo.h"
 #include "view/pictures.h"
 
@@ -8,7 +10,7 @@ namespace localyx {
 FormSession::FormSession(const std::filesystem::path& programDir)
     : m_platform(m_window, [this](ComboId id) -> QComboBox* { return m_window.combo(id); }),
       m_form(m_window, m_platform, programDir) {
-    m_platform.setAboutIcon(mapPinPicture());
+    m_platform.setAboutIcon(mapPinPicture(qApp->devicePixelRatio()));
     m_window.attach(m_form);
     m_form.Form_Load();
 }

@@ -88,10 +88,12 @@ std::size_t hiddenTextSlot(TextId id) {
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Localyx"));
-    setWindowIcon(QIcon(mapPinPicture()));
+    // Pictures are drawn for the sharpest of the screens.
+    m_scale = qApp->devicePixelRatio();
+    setWindowIcon(pictureIcon(mapPinPicture, m_scale));
     setFixedSize(kWidth, kHeight);
     setFont(formFont(8.25, false));
-    m_background = backgroundPicture();
+    m_background = backgroundPicture(m_scale);
 
     m_combo3.text = std::string(kCombo3Text);
     m_combo4.text = std::string(kCombo4Text);
@@ -115,7 +117,7 @@ FormLabel* MainWindow::addLabel(const char* name, const QString& caption, int le
 }
 
 void MainWindow::buildControls() {
-    const QCursor hand = handCursor();
+    const QCursor hand = handCursor(m_scale);
     const Qt::Alignment centred = Qt::AlignHCenter;
     const Qt::Alignment left = Qt::AlignLeft;
 
@@ -144,19 +146,16 @@ void MainWindow::buildControls() {
     for (const RegionEntry& entry : regionCatalogue()) regions << qs(entry.displayItem);
     m_comboReg->appendItems(regions);
     m_comboReg->setText(qs(kComboRegPrompt));
-    m_comboReg->setAccessibleName(QStringLiteral("Région"));
 
     m_combo1 = new ChoiceCombo(QStringLiteral("Combo1"), this);
     m_combo1->setGeometry(twipsRect(1320, 2520, 3375, 315));
     setBackground(m_combo1, QPalette::Base, kLightCyan);
     m_combo1->setText(qs(kCombo1Prompt));
-    m_combo1->setAccessibleName(QStringLiteral("Première localité"));
 
     m_combo2 = new ChoiceCombo(QStringLiteral("Combo2"), this);
     m_combo2->setGeometry(twipsRect(1320, 2880, 3375, 315));
     setBackground(m_combo2, QPalette::Base, kLightGreen);
     m_combo2->setText(qs(kCombo2Prompt));
-    m_combo2->setAccessibleName(QStringLiteral("Seconde localité"));
 
     m_comboKms = new ChoiceCombo(QStringLiteral("ComboKms"), this);
     m_comboKms->setGeometry(twipsRect(3480, 3840, 615, 360));
@@ -167,7 +166,6 @@ void MainWindow::buildControls() {
     for (std::string_view item : kRadiusItems) radii << qs(item);
     m_comboKms->appendItems(radii);
     m_comboKms->setText(qs(kRadiusText));
-    m_comboKms->setAccessibleName(QStringLiteral("Rayon en kms"));
 
     // "kms" comes after the radius list so that it shows over the list's
     // right edge, where the two touch.
@@ -176,23 +174,21 @@ void MainWindow::buildControls() {
     m_cmdAbout = new QPushButton(QStringLiteral("?"), this);
     m_cmdAbout->setObjectName(QStringLiteral("CmdaBOUT"));
     m_cmdAbout->setGeometry(twipsRect(240, 240, 255, 255));
-    m_cmdAbout->setAccessibleName(QStringLiteral("À propos"));
     m_cmdAbout->setToolTip(QStringLiteral("À propos"));
 
     // The two corner buttons show a glyph instead of a caption: their name
-    // goes to the tooltip and to assistive technology.
-    const auto glyphButton = [this](const char* name, int left, const QPixmap& glyph, const QString& title) {
+    // goes to the tooltip.
+    const auto glyphButton = [this](const char* name, int left, QPixmap (*glyph)(qreal), const QString& title) {
         auto* button = new QPushButton(this);
         button->setObjectName(QString::fromLatin1(name));
         button->setGeometry(twipsRect(left, 240, 255, 255));
-        button->setIcon(QIcon(glyph));
+        button->setIcon(pictureIcon(glyph, m_scale));
         button->setIconSize(QSize(13, 13));
-        button->setAccessibleName(title);
         button->setToolTip(title);
         return button;
     };
-    m_cmdMinimise = glyphButton("CmdMinimise", 5040, minimiseGlyph(), QStringLiteral("Réduire"));
-    m_cmdQuit = glyphButton("CmdQuit", 5280, quitGlyph(), QStringLiteral("Quitter"));
+    m_cmdMinimise = glyphButton("CmdMinimise", 5040, minimiseGlyph, QStringLiteral("Réduire"));
+    m_cmdQuit = glyphButton("CmdQuit", 5280, quitGlyph, QStringLiteral("Quitter"));
 
     m_cmdCarte = new QPushButton(QStringLiteral("Carte  Michelin ©"), this);
     m_cmdCarte->setObjectName(QStringLiteral("CmdCarte"));
@@ -219,7 +215,36 @@ void MainWindow::buildControls() {
     m_text8->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_text8->setTabChangesFocus(true);
     setBackground(m_text8, QPalette::Base, kLightCyan);
-    m_text8->setAccessibleName(QStringLiteral("Localités trouvées"));
+
+    // What a screen reader says of each control: captions alone would be
+    // prompts with leading blanks, glyphs or nothing at all.
+    const auto describe = [](QWidget* control, const QString& name, const QString& description) {
+        control->setAccessibleName(name);
+        control->setAccessibleDescription(description);
+        if (auto* box = qobject_cast<ChoiceCombo*>(control)) box->lineEdit()->setAccessibleName(name);
+    };
+    describe(m_comboReg, QStringLiteral("Région"),
+             QStringLiteral("Choisir la région dont les localités sont chargées"));
+    describe(m_combo1, QStringLiteral("Localité de départ"),
+             QStringLiteral("Localité autour de laquelle chercher les localités voisines"));
+    describe(m_combo2, QStringLiteral("Seconde localité"),
+             QStringLiteral("Localité dont la distance à vol d'oiseau depuis la localité de départ est affichée"));
+    describe(m_comboKms, QStringLiteral("Rayon en kilomètres"),
+             QStringLiteral("Rayon de la recherche autour de la localité de départ"));
+    describe(m_text8, QStringLiteral("Localités voisines"),
+             QStringLiteral("Localités trouvées dans le rayon choisi, une par ligne"));
+    describe(m_cmdCarte, QStringLiteral("Carte de la localité"),
+             QStringLiteral("Ouvre dans le navigateur la carte ViaMichelin de la dernière localité choisie"));
+    describe(m_cmdItineraire, QStringLiteral("Itinéraire entre les deux localités"),
+             QStringLiteral("Ouvre dans le navigateur l'itinéraire ViaMichelin de la localité de départ à la seconde"));
+    describe(m_cmdAbout, QStringLiteral("À propos"), QStringLiteral("Présente Localyx"));
+    describe(m_cmdMinimise, QStringLiteral("Réduire"), QStringLiteral("Réduit la fenêtre dans la barre des tâches"));
+    describe(m_cmdQuit, QStringLiteral("Quitter"), QStringLiteral("Ferme Localyx"));
+
+    // Enter presses the focused button, as Space does.
+    for (QPushButton* button : {m_cmdCarte, m_cmdItineraire, m_cmdAbout, m_cmdMinimise, m_cmdQuit}) {
+        button->setAutoDefault(true);
+    }
 
     // The six lines lie over everything else.
     const QColor white(Qt::white);

@@ -86,6 +86,7 @@ private:
     const QTimer& timer(TimerId id) const;
 
     Form1* m_form = nullptr;
+    qreal m_scale = 1;  ///< device pixels to each of the window's, in the pictures
     QPixmap m_background;
 
     ChoiceCombo* m_comboReg = nullptr;

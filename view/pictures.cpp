@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -13,32 +14,39 @@ constexpr int kWindowWidth = 390;
 constexpr int kWindowHeight = 704;
 constexpr int kRimWidth = 5;
 
-QPixmap transparentPixmap(int width, int height) {
-    QPixmap pixmap(width, height);
+/// A transparent picture of width × height in the window's pixels, holding
+/// scale device pixels to each so that it stays sharp on a scaled screen.
+QPixmap transparentPixmap(int width, int height, qreal scale) {
+    QPixmap pixmap(QSize(width, height) * scale);
+    pixmap.setDevicePixelRatio(scale);
     pixmap.fill(Qt::transparent);
     return pixmap;
 }
 
 }  // namespace
 
-QPixmap backgroundPicture() {
-    QImage image(kWindowWidth, kWindowHeight, QImage::Format_RGB32);
-    // Each pixel takes the shade of its distance to the nearest edge: flat
-    // (240, 240, 240) inside, down to a mid grey on the outermost pixels.
+QPixmap backgroundPicture(qreal scale) {
+    const QSize size = QSize(kWindowWidth, kWindowHeight) * scale;
+    QImage image(size, QImage::Format_RGB32);
+    // Each pixel takes the shade of its distance to the nearest edge, in the
+    // window's pixels: flat (240, 240, 240) inside, down to a mid grey on
+    // the outermost pixels.
     constexpr int shades[kRimWidth] = {150, 178, 202, 222, 234};
-    for (int y = 0; y < kWindowHeight; ++y) {
+    for (int y = 0; y < size.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kWindowWidth; ++x) {
-            const int edge = std::min({x, y, kWindowWidth - 1 - x, kWindowHeight - 1 - y});
+        for (int x = 0; x < size.width(); ++x) {
+            const int edge = static_cast<int>(
+                std::min({x, y, size.width() - 1 - x, size.height() - 1 - y}) / scale);
             const int shade = edge < kRimWidth ? shades[edge] : 240;
             line[x] = qRgb(shade, shade, shade);
         }
     }
+    image.setDevicePixelRatio(scale);
     return QPixmap::fromImage(image);
 }
 
-QPixmap mapPinPicture() {
-    QPixmap pixmap = transparentPixmap(32, 32);
+QPixmap mapPinPicture(qreal scale) {
+    QPixmap pixmap = transparentPixmap(32, 32, scale);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
 
@@ -68,8 +76,8 @@ QPixmap mapPinPicture() {
     return pixmap;
 }
 
-QPixmap minimiseGlyph() {
-    QPixmap pixmap = transparentPixmap(13, 13);
+QPixmap minimiseGlyph(qreal scale) {
+    QPixmap pixmap = transparentPixmap(13, 13, scale);
     QPainter painter(&pixmap);
     const QColor dark(64, 64, 64);
     const QColor face(192, 192, 192);
@@ -85,8 +93,8 @@ QPixmap minimiseGlyph() {
     return pixmap;
 }
 
-QPixmap quitGlyph() {
-    QPixmap pixmap = transparentPixmap(13, 13);
+QPixmap quitGlyph(qreal scale) {
+    QPixmap pixmap = transparentPixmap(13, 13, scale);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(32, 32, 32), 2.2, Qt::SolidLine, Qt::SquareCap));
@@ -95,8 +103,8 @@ QPixmap quitGlyph() {
     return pixmap;
 }
 
-QPixmap handPicture() {
-    QPixmap pixmap = transparentPixmap(32, 32);
+QPixmap handPicture(qreal scale) {
+    QPixmap pixmap = transparentPixmap(32, 32, scale);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
 
@@ -131,6 +139,17 @@ QPixmap handPicture() {
     return pixmap;
 }
 
-QCursor handCursor() { return QCursor(handPicture(), 12, 1); }
+QCursor handCursor(qreal scale) {
+    // X11 takes a picture cursor's hot spot in the picture's own pixels;
+    // the other window systems take it in the window's.
+    const qreal hotScale = QGuiApplication::platformName() == QLatin1String("xcb") ? scale : 1;
+    return QCursor(handPicture(scale), qRound(12 * hotScale), qRound(1 * hotScale));
+}
+
+QIcon pictureIcon(QPixmap (*draw)(qreal), qreal scale) {
+    QIcon icon;
+    for (qreal each : {qreal(1), qreal(2), scale}) icon.addPixmap(draw(each));
+    return icon;
+}
 
 }  // namespace localyx

@@ -32,9 +32,6 @@ protected:
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         ASSERT_TRUE(out.good());
     }
-    void removeRegion(std::string_view baseName) {
-        std::filesystem::remove(programDir / (std::string(baseName) + ".txt"));
-    }
     /// Chooses region n (1..22) in ComboReg.
     void chooseRegion(int n) { pick(form, view, ComboId::ComboReg, n - 1); }
 

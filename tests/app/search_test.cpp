@@ -3,7 +3,6 @@
 #include <string>
 
 #include "app/initial_state.h"
-#include "core/distance.h"
 #include "tests/app/form_fixture.h"
 
 namespace localyx::testing {
@@ -76,20 +75,6 @@ TEST_F(Search, SecondTown) {
     EXPECT_FALSE(view.visible(LabelId::Labelinfo));
     EXPECT_TRUE(view.visible(LabelId::result2));
     EXPECT_EQ(view.caption(LabelId::result2), distanceCaption("3"));
-}
-
-TEST_F(Search, DistanceIsCutDownToWholeKilometres) {
-    ASSERT_NEAR(CalcDistance(2.0, 43.0, 2.0, 48.935445), 659.99, 0.001);
-    writeRegion("Alsace", "43.0,2.0,UN-00001\r\n48.935445,2.0,DEUX-00002\r\n"
-                          "43.0005,2.0005,TOUT PRES-00003\r\n43.0,2.0,JUMEAU-00004\r\n");
-    chooseRegion(1);
-    pick(form, view, ComboId::Combo1, 0);
-    // JUMEAU: the same point, whose tiny negative distance is shown as 0.
-    for (const auto& [second, km] : {std::pair{1, "659"}, std::pair{2, "0"}, std::pair{3, "0"}}) {
-        SCOPED_TRACE(second);
-        pick(form, view, ComboId::Combo2, second);
-        EXPECT_EQ(view.caption(LabelId::result2), distanceCaption(km));
-    }
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ TEST(FieldReader, Arrangements) {
         {"decimal comma splits a coordinate", "48,5,-1,25,X-00001", {"48", "5", "-1", "25", "X-00001"}},
         {"blank lines hold no field", "\r\n48.5,-1.25,X-00001\r\n\r\n  \r\n", {"48.5", "-1.25", "X-00001"}},
         {"lone CR ends a line", "48.5\r-1.25\rX-00001", {"48.5", "-1.25", "X-00001"}},
+        {"blank line ended by a lone CR", "48.5\r\r-1.25,X-00001", {"48.5", "-1.25", "X-00001"}},
         {"unterminated quote runs to the end", "48.5,\"X-00001,\r\n49", {"48.5", "X-00001,\r\n49"}},
         {"NUL bytes are ordinary characters", std::string("A\0B,C", 5), {std::string("A\0B", 3), "C"}},
     };

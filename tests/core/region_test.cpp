@@ -64,6 +64,7 @@ TEST(TextEncoding, DecodesBothEncodings) {
         {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" "ÉCLUSE", "ÉCLUSE"},
         {"byte-order mark over code-page text", "\xEF\xBB\xBF\xC9", "É"},
         {"undefined code-page byte", "\x81", "\xC2\x81"},
+        {"three-byte character", "\x80\x85", "€…"},
         {"plain ASCII", "RENNES-35000", "RENNES-35000"},
     };
     for (const auto& c : cases) {
@@ -86,6 +87,7 @@ TEST(RegionFile, FoundExactlyThenIgnoringCaseThenInstallFolder) {
     const fs::path bin = tmp.path() / "bin";
     tmp.write("bin/Alsace.txt", "48.5,7.5,A-67000\r\n");
     tmp.write("bin/franchecomte.TXT", "47.2,6,B-25000\r\n");
+    tmp.write("bin/franchecomte.txt", "47.2,6,B-25000\r\n");  // after .TXT in name order
     tmp.write("share/localyx/regions/Corse.txt", "42,9,C-20000\r\n");
 
     EXPECT_EQ(localyx::locateRegionFile(bin, "Alsace"), bin / "Alsace.txt");
