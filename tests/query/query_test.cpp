@@ -75,6 +75,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
     const std::string nameFirst = file("name_first.txt", "\r\n" + std::string(kNameFirst));
     const std::string missing = file("missing.txt", kMissingCoordinates);
     const std::string truncated = file("truncated.txt", "48.5,7.5,A-00001\r\n48.6\r\n");
+    const std::string halfway = file("halfway.txt", "39.5,7.5,A-00001\r\n48.6,B-00002\r\n");
     const std::string binary = file("binary.txt", std::string_view("\x7F\x01\x00\tX\r\n", 7));
 
     const std::vector<std::tuple<Args, int, std::string>> cases = {
@@ -104,6 +105,8 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         {{"--file", nameFirst, "towns"}, 0, "PREMIER-00001\nSECOND-00002\nTROISIEME-00003\n"},
         {{"--file", missing, "towns"}, 0, "après la localité « AUSSI-00002 »"},
         {{"--file", truncated, "towns"}, 0, "(il manque la longitude et le nom)"},
+        {{"--file", halfway, "towns"}, 0, "« 39.5 », ligne 1, avant la première localité, devrait être une latitude"},
+        {{"--file", halfway, "distance", "A-00001", "B-00002"}, 1, "distance non calculable : une coordonnée de « B-00002 »"},
         {{"--file", missing, "neighbours", "SANS-00003", "50"}, 0, "une coordonnée de « SANS-00003 » se lit comme 0"},
         {{"--file", missing, "distance", "AVEC-00001", "SANS-00003"}, 1, "distance non calculable"},
         // Control characters reach the terminal as escapes, never raw.
@@ -144,7 +147,7 @@ TEST_F(Query, CsvListsTheNeighboursNearestFirstForASpreadsheet) {
 TEST_F(Query, NamesMatchWithoutRegardToCaseOrAccents) {
     file("bin/Alsace.txt", "48.5,7.5,ÈVE-00001\r\n48.51,7.51,ŒUF-00002\r\n48.52,7.52,ÇA-00003\r\n"
                            "48.53,7.53,ÿY-00004\r\n48.54,7.54,\xF0\x9F\x99\x82X-00005\r\n48.6,7.6,LOIN-00006\r\n"
-                           "48.7,7.7,Z-\xF0\x9F\x99\x82\r\n");
+                           "48.7,7.7,Z-\xF0\x9F\x99\x82\r\n48.8,7.8,NOËL-00007\r\n");
     file("share/localyx/regions/Iledefrance.txt", "48.85,2.35,PARIS-75001\r\n");
     const std::vector<std::pair<Args, std::string>> cases = {
         {{"distance", "1", "ève-00001", "LOIN-00006"}, "13\n"},
@@ -154,6 +157,7 @@ TEST_F(Query, NamesMatchWithoutRegardToCaseOrAccents) {
         {{"distance", "1", "\xF0\x9F\x99\x82x-00005", "LOIN-00006"}, "7\n"},
         {{"distance", "1", "EVE", "LOIN-00006"}, "Vouliez-vous dire :\n  ÈVE-00001\n"},
         {{"distance", "1", "\xC3X", "LOIN-00006"}, "localité inconnue"},
+        {{"distance", "1", "noel-0", "LOIN-00006"}, "Vouliez-vous dire :\n  NOËL-00007\n"},
         {{"distance", "1", "oeuf", "LOIN-00006"}, "Vouliez-vous dire :\n  ŒUF-00002\n"},
         {{"distance", "1", "\xF0\x9F\x99\x82X-9", "LOIN-00006"}, "Vouliez-vous dire :\n  \xF0\x9F\x99\x82X-00005\n"},
         {{"towns", "ile de france"}, "PARIS-75001\n"},
