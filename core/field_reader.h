@@ -25,6 +25,9 @@ public:
     /// The next field's text, without its quotes; empty text at the end.
     std::string next();
 
+    /// Byte offset in the text where the next field's line begins to be read.
+    std::size_t offset() const { return m_pos; }
+
 private:
     void skipBlankLines();
 

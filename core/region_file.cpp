@@ -1,10 +1,14 @@
 #include "core/region_file.h"
 
-#include <cstdio>
+#include <cerrno>
 #include <memory>
 #include <system_error>
 
 #include "core/text_encoding.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -63,53 +67,50 @@ std::optional<fs::path> locateRegionFile(const fs::path& programDir, std::string
     return std::nullopt;
 }
 
+RegionFileProblem readWholeFile(const fs::path& path, std::uintmax_t maxBytes, std::string& bytes) {
+    bytes.clear();
+    // Without O_NONBLOCK a FIFO put in the file's place would hold the open
+    // for ever; the type is then checked on what was opened, not on a name
+    // that may have been swapped meanwhile.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return errno == ENOENT ? RegionFileProblem::NotFound : RegionFileProblem::Unreadable;
+    const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
+        ::close(*f);
+        delete f;
+    });
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return RegionFileProblem::Unreadable;
+    if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) return RegionFileProblem::TooLarge;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0) break;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            bytes.clear();
+            return RegionFileProblem::Unreadable;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+        // The file may grow while we read it; the cap still holds.
+        if (bytes.size() > maxBytes) {
+            bytes.clear();
+            return RegionFileProblem::TooLarge;
+        }
+    }
+    return RegionFileProblem::None;
+}
+
 RegionFileText readRegionFileAt(const fs::path& path) {
     RegionFileText result;
     result.fileName = path.filename().string();
     result.path = path;
-
-    std::error_code ec;
-    const auto status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) {
-        result.problem = RegionFileProblem::NotFound;
-        return result;
-    }
-    if (!fs::is_regular_file(status)) {
-        result.problem = RegionFileProblem::Unreadable;
-        return result;
-    }
-    const auto size = fs::file_size(path, ec);
-    if (ec) {
-        result.problem = RegionFileProblem::Unreadable;
-        return result;
-    }
-    if (size > kMaxRegionFileBytes) {
-        result.problem = RegionFileProblem::TooLarge;
-        return result;
-    }
-
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) {
-        result.problem = RegionFileProblem::Unreadable;
-        return result;
-    }
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(size));
-    char buffer[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        bytes.append(buffer, got);
-        // The file may grow while we read it; the cap still holds.
-        if (bytes.size() > kMaxRegionFileBytes) {
-            result.problem = RegionFileProblem::TooLarge;
-            return result;
-        }
-    }
-    if (std::ferror(file.get())) {
-        result.problem = RegionFileProblem::Unreadable;
-        return result;
-    }
-    result.text = decodeRegionText(bytes);
+    result.problem = readWholeFile(path, kMaxRegionFileBytes, bytes);
+    if (result.ok()) result.text = decodeRegionText(bytes);
     return result;
 }
 

@@ -42,6 +42,13 @@ std::optional<std::filesystem::path> locateRegionFile(const std::filesystem::pat
 /// Never throws: a missing, unreadable or oversized file gives a problem.
 RegionFileText readRegionFile(const std::filesystem::path& programDir, std::string_view baseName);
 
+/// Reads a whole regular file into bytes without ever blocking on what is
+/// not one (a FIFO, a device): the type is checked on the opened file.
+/// @return None with the bytes; NotFound, Unreadable (not a regular file, an
+///         error) or TooLarge (above maxBytes) with bytes empty. Never throws.
+RegionFileProblem readWholeFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
+                                std::string& bytes);
+
 /// Reads and decodes any file as a region file. Never throws.
 RegionFileText readRegionFileAt(const std::filesystem::path& path);
 

@@ -31,6 +31,7 @@ ensure_packages() {
 BUILD_PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    nlohmann-json3-dev libpugixml-dev
     fonts-liberation fontconfig librsvg2-bin qt6-translations-l10n
 )
 
@@ -42,6 +43,7 @@ TEST_PACKAGES=(
     clang libclang-rt-14-dev
     locales-all python3
     desktop-file-utils dpkg-dev file lintian appstream
+    gpsbabel
 )
 
 repo_root() {

@@ -21,6 +21,9 @@ check_query() {  # a localyx-query found in a laid-out tree, run from there
     grep -q $'^16\tMidi-Pyrénées\tMidiPyrenees\t2944$' <<<"$regions" \
         || fail "regions: Midi-Pyrénées not found with its 2944 localities"
     grep -q $'\t-$' <<<"$regions" && fail "regions: a region file is missing: $regions"
+    local around
+    around=$("$bin" around PONTORSON-50170 15) || fail "$bin around failed: no table beside the region files?"
+    grep -q $'\tBretagne\t' <<<"$around" || fail "around: nothing found across the border"
     # Captured first: grep -q would stop reading early and break the pipe.
     towns=$("$bin" towns Bretagne) || fail "$bin towns Bretagne failed"
     grep -qx 'RENNES-35200' <<<"$towns" || fail "towns Bretagne: no RENNES-35200"
@@ -48,6 +51,7 @@ expect_in "$query_deb" bin/localyx-query share/localyx/regions/Corse.txt share/l
     share/doc/localyx-query/copyright share/doc/localyx-query/changelog.Debian.gz
 depends=$(dpkg-deb -f "$query_deb" Depends)
 grep -qi qt <<<"$depends" && fail "localyx-query depends on Qt: $depends"
+grep -q libpugixml1v5 <<<"$depends" || fail "localyx-query Depends lacks libpugixml1v5: $depends"
 
 if [ "$gui" = 1 ]; then
     gui_deb=$(ls "$work"/pkg/localyx_*.deb 2>/dev/null) || fail "no localyx package"

@@ -20,20 +20,15 @@ using ::testing::IsEmpty;
 using ::testing::StartsWith;
 using Args = std::vector<std::string>;
 
-// A private copy of the program in root/bin, so that the region files it finds
-// are the test's own: root/bin first, then root/share/localyx/regions.
+// Run as from root/bin, so that the region files it finds are the test's own:
+// root/bin first, then root/share/localyx/regions.
 class Query : public ::testing::Test {
 protected:
-    Query() {
-        fs::create_directories(program.parent_path());
-        fs::copy_file(queryExecutable(), program);
-    }
-    ToolRun run(const Args& args) const { return runTool(args, program); }
+    ToolRun run(const Args& args) const { return runTool(args, root.path() / "bin"); }
     std::string file(std::string_view name, std::string_view bytes) const {
         return root.write(name, bytes).string();
     }
     ScratchDir root;
-    fs::path program = root.path() / "bin" / "localyx-query";
 };
 
 TEST(QueryCommandLine, WrongCommandLinesGiveTheUsageAndExitCode2) {
@@ -42,6 +37,7 @@ TEST(QueryCommandLine, WrongCommandLinesGiveTheUsageAndExitCode2) {
         {"neighbours", "1", "A-00001"}, {"neighbours", "1", "A-00001", "0"},
         {"neighbours", "1", "A-00001", "10000"}, {"neighbours", "1", "A-00001", "5km"},
         {"neighbours", "1", "A-00001", " 5"}, {"neighbours", "1", "A-00001", "99999999999999999999"},
+        {"distance", "1", "A", "B", "C"}, {"around", "A-00001", "5", "6"}, {"tour"},
         {"--csv", "towns", "1"}, {"--file", "x.txt", "regions"}, {"--file", "x.txt", "towns", "1"},
         {"--file"}, {"--file", "a.txt", "--file", "b.txt", "towns"}, {"--bogus", "regions"},
     };
@@ -76,8 +72,10 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
     ASSERT_EQ(linesOf(run({"regions"}).out).size(), 22u);
     // Windows-1252, as the shipped files are: 0xC9 is É.
     const std::string cp1252 = file("cp1252.txt", "48.5,7.5,\xC9\x43LUSE-05\r\n48.6,7.6,\"LE BOURG, HAUT-06\"\r\n");
-    const std::string nameFirst = file("name_first.txt", kNameFirst);
+    const std::string nameFirst = file("name_first.txt", "\r\n" + std::string(kNameFirst));
     const std::string missing = file("missing.txt", kMissingCoordinates);
+    const std::string truncated = file("truncated.txt", "48.5,7.5,A-00001\r\n48.6\r\n");
+    const std::string halfway = file("halfway.txt", "39.5,7.5,A-00001\r\n48.6,B-00002\r\n");
     const std::string binary = file("binary.txt", std::string_view("\x7F\x01\x00\tX\r\n", 7));
 
     const std::vector<std::tuple<Args, int, std::string>> cases = {
@@ -89,6 +87,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         {{"towns", "île de france"}, 0, "PARIS-75001\n"},
         {{"towns", "ILEDEFRANCE"}, 0, "PARIS-75001\n"},
         {{"towns", "23"}, 1, "région inconnue : « 23 »"},
+        {{"towns", ""}, 1, "région inconnue : «  ».\nLa liste des 22"},
         {{"towns", "Bretange"}, 1, "6  Bretagne (Bretagne.txt)"},
         {{"towns", "Centre"}, 1, "fichier de région introuvable : Centre.txt"},
         // Each town lies at its own distance from LOIN, which tells which was taken.
@@ -102,9 +101,12 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         {{"distance", "6", "XYZ", "LOIN-00003"}, 1, "« XYZ ».\nLa liste des localités : localyx-query towns"},
         {{"distance", "6", "LOIN-00003", "loin-00003"}, 1, "choisie deux fois"},
         {{"--file", cp1252, "towns"}, 0, "ÉCLUSE-05\nLE BOURG, HAUT-06\n"},
-        {{"--file", nameFirst, "towns"}, 0, "« PREMIER-00001 », au début du fichier"},
+        {{"--file", nameFirst, "towns"}, 0, "« PREMIER-00001 », ligne 2, avant la première localité"},
         {{"--file", nameFirst, "towns"}, 0, "PREMIER-00001\nSECOND-00002\nTROISIEME-00003\n"},
         {{"--file", missing, "towns"}, 0, "après la localité « AUSSI-00002 »"},
+        {{"--file", truncated, "towns"}, 0, "(il manque la longitude et le nom)"},
+        {{"--file", halfway, "towns"}, 0, "« 39.5 », ligne 1, avant la première localité, devrait être une latitude"},
+        {{"--file", halfway, "distance", "A-00001", "B-00002"}, 1, "distance non calculable : une coordonnée de « B-00002 »"},
         {{"--file", missing, "neighbours", "SANS-00003", "50"}, 0, "une coordonnée de « SANS-00003 » se lit comme 0"},
         {{"--file", missing, "distance", "AVEC-00001", "SANS-00003"}, 1, "distance non calculable"},
         // Control characters reach the terminal as escapes, never raw.
@@ -139,6 +141,36 @@ TEST_F(Query, CsvListsTheNeighboursNearestFirstForASpreadsheet) {
     const std::string odd = file("odd.txt", "48.5,7.5,C-00001\r\n48.51,7.51,SANSCODE\r\n48.52,7.52,DIT \"HAUT\"-00003\r\n");
     EXPECT_EQ(run({"--file", odd, "neighbours", "--csv", "C-00001", "9"}).out,
               head + "SANSCODE;;48.51;7.51;1,3\n\"DIT \"\"HAUT\"\"\";00003;48.52;7.52;2,7\n");
+}
+
+// Names are matched by characters, not bytes, whatever their alphabet.
+TEST_F(Query, NamesMatchWithoutRegardToCaseOrAccents) {
+    file("bin/Alsace.txt", "48.5,7.5,ÈVE-00001\r\n48.51,7.51,ŒUF-00002\r\n48.52,7.52,ÇA-00003\r\n"
+                           "48.53,7.53,ÿY-00004\r\n48.54,7.54,\xF0\x9F\x99\x82X-00005\r\n48.6,7.6,LOIN-00006\r\n"
+                           "48.7,7.7,Z-\xF0\x9F\x99\x82\r\n48.8,7.8,NOËL-00007\r\n");
+    file("share/localyx/regions/Iledefrance.txt", "48.85,2.35,PARIS-75001\r\n");
+    const std::vector<std::pair<Args, std::string>> cases = {
+        {{"distance", "1", "ève-00001", "LOIN-00006"}, "13\n"},
+        {{"distance", "1", "œuf-00002", "LOIN-00006"}, "11\n"},
+        {{"distance", "1", "çA-00003", "LOIN-00006"}, "10\n"},
+        {{"distance", "1", "ŸY-00004", "LOIN-00006"}, "9\n"},
+        {{"distance", "1", "\xF0\x9F\x99\x82x-00005", "LOIN-00006"}, "7\n"},
+        {{"distance", "1", "EVE", "LOIN-00006"}, "Vouliez-vous dire :\n  ÈVE-00001\n"},
+        {{"distance", "1", "\xC3X", "LOIN-00006"}, "localité inconnue"},
+        {{"distance", "1", "noel-0", "LOIN-00006"}, "Vouliez-vous dire :\n  NOËL-00007\n"},
+        {{"distance", "1", "oeuf", "LOIN-00006"}, "Vouliez-vous dire :\n  ŒUF-00002\n"},
+        {{"distance", "1", "\xF0\x9F\x99\x82X-9", "LOIN-00006"}, "Vouliez-vous dire :\n  \xF0\x9F\x99\x82X-00005\n"},
+        {{"towns", "ile de france"}, "PARIS-75001\n"},
+        {{"towns", "ÎLE DE FRANCE"}, "PARIS-75001\n"},
+        {{"towns", "1"}, "\nZ-\xF0\x9F\x99\x82\n"},
+        {{"--file", file("l'île.txt", "48.5,7.5,A-00001\r\n"), "distance", "A-00001", "B"},
+         "'\\''île.txt' towns"},
+    };
+    for (const auto& [args, expected] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const ToolRun r = run(args);
+        EXPECT_THAT(r.out + r.err, HasSubstr(expected));
+    }
 }
 
 // The addresses themselves are compared with the window's.

@@ -8,7 +8,7 @@
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const int code =
-        localyx::query::runQuery(args, std::cout, std::cerr, localyx::executableDir());
+        localyx::query::runQuery(args, std::cin, std::cout, std::cerr, localyx::executableDir());
     std::cout.flush();
     if (!std::cout) {
         std::cerr << "localyx-query : impossible d'écrire sur la sortie standard.\n";

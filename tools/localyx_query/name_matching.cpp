@@ -39,20 +39,12 @@ Character decodeAt(std::string_view s, std::size_t pos) {
     return {code, size, true};
 }
 
+// Folding only ever yields letters below U+0800: one or two bytes.
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
     } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0xC0 | (c >> 6));
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
@@ -80,18 +72,6 @@ std::string_view baseLetters(char32_t c) {
     return {};
 }
 
-std::size_t characterCount(std::string_view s) {
-    std::size_t count = 0;
-    for (std::size_t pos = 0; pos < s.size(); pos += decodeAt(s, pos).size) ++count;
-    return count;
-}
-
-std::string_view firstCharacters(std::string_view s, std::size_t count) {
-    std::size_t pos = 0;
-    for (; pos < s.size() && count > 0; --count) pos += decodeAt(s, pos).size;
-    return s.substr(0, pos);
-}
-
 }  // namespace
 
 std::string foldName(std::string_view text, Fold fold) {
@@ -107,8 +87,10 @@ std::string foldName(std::string_view text, Fold fold) {
                 fold == Fold::CaseAndAccents ? baseLetters(small) : std::string_view{};
             if (!plain.empty()) {
                 out += plain;
-            } else {
+            } else if (small != ch.code) {
                 appendUtf8(out, small);
+            } else {
+                out += text.substr(pos, ch.size);
             }
         }
         pos += ch.size;
@@ -119,17 +101,26 @@ std::string foldName(std::string_view text, Fold fold) {
 std::vector<std::string> suggestNames(const std::vector<std::string>& candidates,
                                       std::string_view query, Fold fold, std::size_t limit) {
     std::vector<std::string> found;
-    const std::string folded = foldName(query, fold);
-    const std::size_t length = characterCount(folded);
-    if (length == 0 || limit == 0) return found;
-
+    if (limit == 0) return found;
     std::vector<std::string> foldedCandidates;
     foldedCandidates.reserve(candidates.size());
-    for (const std::string& c : candidates) foldedCandidates.push_back(foldName(c, fold));
-
+    std::size_t longest = 0;
+    for (const std::string& c : candidates) {
+        foldedCandidates.push_back(foldName(c, fold));
+        longest = std::max(longest, foldedCandidates.back().size());
+    }
+    // The end of each character of the folded query, found once: a prefix
+    // longer than every candidate cannot match, so a huge query costs one pass.
+    const std::string folded = foldName(query, fold);
+    std::vector<std::size_t> ends;
+    for (std::size_t pos = 0; pos < folded.size() && pos < longest;) {
+        pos += decodeAt(folded, pos).size;
+        if (pos <= longest) ends.push_back(pos);
+    }
+    const std::size_t length = ends.size();
     const std::size_t shortest = std::min<std::size_t>(3, length);
-    for (std::size_t keep = length; keep >= shortest && found.empty(); --keep) {
-        const std::string_view prefix = firstCharacters(folded, keep);
+    for (std::size_t keep = length; keep >= shortest && keep > 0 && found.empty(); --keep) {
+        const std::string_view prefix = std::string_view(folded).substr(0, ends[keep - 1]);
         for (std::size_t i = 0; i < candidates.size() && found.size() < limit; ++i) {
             if (foldedCandidates[i].starts_with(prefix) &&
                 std::find(found.begin(), found.end(), candidates[i]) == found.end()) {

@@ -1,0 +1,298 @@
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+#include <system_error>
+#include <unordered_map>
+
+#include "core/around.h"
+#include "core/locality_table.h"
+#include "core/tour.h"
+#include "core/web_address.h"
+#include "tools/localyx_query/commands.h"
+#include "tools/localyx_query/map_formats.h"
+#include "tools/localyx_query/name_matching.h"
+#include "tools/localyx_query/output.h"
+
+namespace localyx::query {
+namespace {
+
+constexpr std::size_t kMaxStops = 1000;
+
+// The table with its look-ups: by item, by item without regard to case, by INSEE code.
+class Localities {
+public:
+    explicit Localities(const Invocation& run) : m_table(loadLocalityTable(run.programDir)) {
+        if (!m_table.ok()) {
+            fail("table des localités " + shortened(m_table.path.string()) + " : " + m_table.error + ".");
+        }
+        constexpr std::size_t kShown = 3;
+        for (std::size_t i = 0; i < m_table.warnings.size() && i < kShown; ++i) {
+            run.err << kProgram << " : attention : " << shortened(m_table.path.string()) << ", "
+                    << m_table.warnings[i] << ".\n";
+        }
+        if (m_table.warnings.size() > kShown) {
+            run.err << kProgram << " : attention : et " << m_table.warnings.size() - kShown
+                    << " autres lignes ignorées.\n";
+        }
+        for (std::size_t i = 0; i < rows().size(); ++i) {
+            const std::string item = rows()[i].item();
+            m_byItem[item].push_back(i);
+            m_byInsee.emplace(rows()[i].insee, i);
+        }
+    }
+
+    const std::vector<Locality>& rows() const { return m_table.rows; }
+
+    // A list item (its exact text first, then without regard to case) or an
+    // INSEE code; fails with suggestions when unknown or ambiguous.
+    std::size_t find(std::string_view arg) const {
+        const std::string text(arg);
+        if (const auto exact = m_byItem.find(text); exact != m_byItem.end()) return single(arg, exact->second);
+        std::string code = text;
+        for (char& c : code) c = c == 'a' ? 'A' : c == 'b' ? 'B' : c;  // Corsica: 2A, 2B
+        if (const auto insee = m_byInsee.find(code); insee != m_byInsee.end()) return insee->second;
+        // Folding every item costs more than the rest of a search: only when asked.
+        if (m_byFoldedItem.empty()) {
+            for (std::size_t i = 0; i < rows().size(); ++i) m_byFoldedItem[foldName(rows()[i].item(), Fold::Case)].push_back(i);
+        }
+        if (const auto folded = m_byFoldedItem.find(foldName(arg, Fold::Case)); folded != m_byFoldedItem.end()) {
+            return single(arg, folded->second);
+        }
+        std::vector<std::string> items;
+        items.reserve(rows().size());
+        for (const Locality& l : rows()) items.push_back(l.item());
+        std::string message = "localité inconnue : " + inQuotes(arg) + ".\n";
+        const std::vector<std::string> close = suggestNames(items, arg, Fold::CaseAndAccents);
+        if (!close.empty()) {
+            message += "Vouliez-vous dire :\n";
+            for (const std::string& name : close) message += "  " + printable(name) + "\n";
+        }
+        message += "Une localité s'écrit NOM-CODE (RENNES-35200) ou par son code INSEE (35238).";
+        fail(message);
+    }
+
+private:
+    std::size_t single(std::string_view arg, const std::vector<std::size_t>& found) const {
+        if (found.size() == 1) return found.front();
+        std::string message = inQuotes(arg) + " désigne plusieurs localités ; donnez son code INSEE :";
+        for (std::size_t i : found) {
+            const Locality& l = rows()[i];
+            message += "\n  " + printable(l.insee) + "  " + printable(l.item()) + " (" + regionCaption(l.region) + ")";
+        }
+        fail(message);
+    }
+
+    LocalityTable m_table;
+    std::unordered_map<std::string, std::vector<std::size_t>> m_byItem;
+    mutable std::unordered_map<std::string, std::vector<std::size_t>> m_byFoldedItem;
+    std::unordered_map<std::string, std::size_t> m_byInsee;
+};
+
+std::string format(const Invocation& run, const std::vector<std::string_view>& known) {
+    const std::string chosen = run.cl.format.value_or("text");
+    if (std::find(known.begin(), known.end(), chosen) == known.end()) {
+        std::string list;
+        for (std::string_view k : known) list += (list.empty() ? "" : ", ") + std::string(k);
+        usageError("format inconnu : " + inQuotes(chosen) + " ; formats possibles : " + list + ".");
+    }
+    return chosen;
+}
+
+std::int64_t parsePopulation(const std::optional<std::string>& text) {
+    if (!text) return 0;
+    std::int64_t n = 0;
+    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), n);
+    if (ec != std::errc{} || end != text->data() + text->size() || n < 0 || text->front() == '-') {
+        usageError("population minimale invalide : " + inQuotes(*text) + " ; il faut un nombre entier positif.");
+    }
+    return n;
+}
+
+std::string population(const Locality& l) { return l.population >= 0 ? std::to_string(l.population) : ""; }
+
+std::string inhabitants(const Locality& l) {
+    if (l.population < 0) return "population inconnue";
+    return std::to_string(l.population) + (l.population > 1 ? " habitants" : " habitant");
+}
+
+}  // namespace
+
+void runAround(const Invocation& run) {
+    const double radiusKm = parseKm(run.args[1], 0.1, 1000, "rayon");
+    const std::int64_t populationMin = parsePopulation(run.cl.populationMin);
+    const std::string form = format(run, {"text", "csv", "geojson", "kml", "gpx"});
+    const Localities table(run);
+    const std::size_t centre = table.find(run.args[0]);
+    const std::vector<Locality>& rows = table.rows();
+    const std::vector<Nearby> found = localitiesAround(rows, centre, radiusKm, populationMin);
+
+    if (form == "text") {
+        for (const Nearby& n : found) {
+            const Locality& l = rows[n.row];
+            run.out << printable(l.item()) << '\t' << decimalComma(n.km) << '\t' << regionCaption(l.region)
+                    << '\t' << population(l) << '\n';
+        }
+        return;
+    }
+    if (form == "csv") {
+        run.out << kUtf8Bom;
+        writeCsvLine(run.out, {"Localité", "Code postal", "Code INSEE", "Département", "Région", "Population",
+                               "Latitude", "Longitude", "Distance (km)"});
+        for (const Nearby& n : found) {
+            const Locality& l = rows[n.row];
+            std::string lat = degrees(l.latitude), lon = degrees(l.longitude);
+            std::replace(lat.begin(), lat.end(), '.', ',');
+            std::replace(lon.begin(), lon.end(), '.', ',');
+            writeCsvLine(run.out, {l.name, l.postalCode, l.insee, l.departement, regionCaption(l.region),
+                                   population(l), lat, lon, decimalComma(n.km)});
+        }
+        return;
+    }
+    const Locality& from = rows[centre];
+    const std::string title = "Localités à " + decimalComma(radiusKm) + " km de " + from.item();
+    std::vector<MapPoint> points{{&from, from.item(), "Centre de la recherche ; " + inhabitants(from), "", true}};
+    std::vector<double> kms{0.0};
+    for (const Nearby& n : found) {
+        const Locality& l = rows[n.row];
+        points.push_back({&l, l.item(), decimalComma(n.km) + " km ; " + inhabitants(l), "", false});
+        kms.push_back(n.km);
+    }
+    if (form == "geojson") {
+        writeGeoJson(run.out, points, kms);
+    } else if (form == "kml") {
+        writeKml(run.out, title, points, {});
+    } else {
+        writeGpx(run.out, title, points, false);
+    }
+}
+
+namespace {
+
+// The stops as written: the arguments, with "-" (or none at all) standing for
+// standard input, one per line, its first tab-separated column.
+std::vector<std::string> stopTexts(const Invocation& run) {
+    std::vector<std::string> texts;
+    std::vector<std::string> args(run.args.begin() + 1, run.args.end());
+    if (args.empty()) args.push_back("-");
+    const auto add = [&](std::string text) {
+        const std::size_t first = text.find_first_not_of(" \r");
+        const std::size_t last = text.find_last_not_of(" \r");
+        if (first == std::string::npos) return;
+        texts.push_back(text.substr(first, last - first + 1));
+        // Many times the most that can be visited, so a runaway input stops early.
+        if (texts.size() > 100 * kMaxStops) fail("trop d'étapes : au plus " + std::to_string(kMaxStops) + ".");
+    };
+    bool inputRead = false;
+    for (const std::string& arg : args) {
+        if (arg != "-") {
+            add(arg);
+            continue;
+        }
+        if (inputRead) continue;
+        inputRead = true;
+        std::string line;
+        while (std::getline(run.in, line)) add(line.substr(0, line.find('\t')));
+    }
+    return texts;
+}
+
+}  // namespace
+
+void runTour(const Invocation& run) {
+    const std::string form = format(run, {"text", "csv", "kml", "gpx"});
+    const bool returns = !run.cl.noReturn;
+    const Localities table(run);
+    const std::vector<Locality>& rows = table.rows();
+    const std::size_t start = table.find(run.args[0]);
+    std::vector<std::size_t> stops{start};
+    for (const std::string& text : stopTexts(run)) {
+        const std::size_t row = table.find(text);
+        if (std::find(stops.begin(), stops.end(), row) != stops.end()) {
+            run.err << kProgram << " : note : " << inQuotes(rows[row].item())
+                    << (row == start ? " est le départ" : " figure plusieurs fois") << " ; visitée une fois.\n";
+            continue;
+        }
+        stops.push_back(row);
+    }
+    if (stops.size() == 1) fail("aucune étape à visiter après " + inQuotes(rows[start].item()) + ".");
+    if (stops.size() - 1 > kMaxStops) {
+        fail(std::to_string(stops.size() - 1) + " étapes : au plus " + std::to_string(kMaxStops) + ".");
+    }
+
+    LegTable legs(stops.size());
+    for (std::size_t i = 0; i < stops.size(); ++i) {
+        for (std::size_t j = i + 1; j < stops.size(); ++j) legs.set(i, j, kmBetween(rows[stops[i]], rows[stops[j]]));
+    }
+    std::vector<std::size_t> order = planTour(legs, returns).order;
+    if (returns) order.push_back(0);
+
+    // One row per place of the visit, the start first (and last on a round trip).
+    struct Visit {
+        const Locality* place;
+        double leg, total;
+        std::string itinerary;
+    };
+    std::vector<Visit> visits;
+    double total = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const double leg = i ? legs.at(order[i - 1], order[i]) : 0.0;
+        total += leg;
+        const Locality& here = rows[stops[order[i]]];
+        std::string address;
+        if (i && run.cl.itineraries) {
+            const Locality& before = rows[stops[order[i - 1]]];
+            address = itineraryAddress(reworkItem(before.item()), reworkItem(here.item()));
+        }
+        visits.push_back({&here, leg, total, std::move(address)});
+    }
+
+    if (form == "text") {
+        for (std::size_t i = 1; i < visits.size(); ++i) {
+            run.out << i << '\t' << printable(visits[i - 1].place->item()) << '\t' << printable(visits[i].place->item())
+                    << '\t' << decimalComma(visits[i].leg) << '\t' << decimalComma(visits[i].total) << '\n';
+            if (run.cl.itineraries) run.out << printable(visits[i].itinerary) << '\n';
+        }
+        run.out << "Total : " << decimalComma(total) << " km à vol d'oiseau\n";
+        return;
+    }
+    if (form == "csv") {
+        run.out << kUtf8Bom;
+        std::vector<std::string> header{"Étape", "Localité", "Code postal", "Latitude", "Longitude",
+                                        "Distance depuis l'étape précédente (km)", "Distance cumulée (km)"};
+        if (run.cl.itineraries) header.push_back("Itinéraire");
+        writeCsvLine(run.out, header);
+        for (std::size_t i = 0; i < visits.size(); ++i) {
+            const Locality& l = *visits[i].place;
+            std::string lat = degrees(l.latitude), lon = degrees(l.longitude);
+            std::replace(lat.begin(), lat.end(), '.', ',');
+            std::replace(lon.begin(), lon.end(), '.', ',');
+            std::vector<std::string> cells{std::to_string(i), l.name, l.postalCode, lat, lon,
+                                           decimalComma(visits[i].leg), decimalComma(visits[i].total)};
+            if (run.cl.itineraries) cells.push_back(visits[i].itinerary);
+            writeCsvLine(run.out, cells);
+        }
+        return;
+    }
+    const std::string title = "Tournée depuis " + rows[start].item() + " : " + decimalComma(total) + " km";
+    std::vector<MapPoint> points;
+    std::vector<const Locality*> path;
+    for (std::size_t i = 0; i < visits.size(); ++i) {
+        const Visit& v = visits[i];
+        path.push_back(v.place);
+        const bool last = returns && i + 1 == visits.size();
+        // A round trip ends where it began: on the map, the start once.
+        if (form == "kml" && last) continue;
+        const std::string description = i ? decimalComma(v.leg) + " km depuis l'étape précédente, " +
+                                                decimalComma(v.total) + " km en tout"
+                                          : std::string("Départ");
+        const std::string link = v.itinerary.empty() ? "" : toBrowserUrl(v.itinerary);
+        points.push_back({v.place, std::to_string(i) + ". " + v.place->item(), description, link, i == 0});
+    }
+    if (form == "kml") {
+        writeKml(run.out, title, points, path);
+    } else {
+        writeGpx(run.out, title, points, true);
+    }
+}
+
+}  // namespace localyx::query
