@@ -49,14 +49,16 @@ class Generator(unittest.TestCase):
             commune("01008", "Virgule, La"), commune("01003", "Ébène"), commune("01009", "Greenwich"),
             commune("01053", "Scindée"),  # its namesake is still listed under its own code: left out
             commune("01054", "Scindée-Reste"), commune("97101", "Les Abymes", "97139"),
+            commune("01011", "Poste", "01900 01300"),  # older postcode gone: the smallest
         ], [
             older("01008", "Virgule, La"), older("01003", "Ébène", lat="45.0000005", lon="5.9999994"),
             older("01009", "Greenwich", lon="-0.00000049"), older("01054", "Scindée", lat="46.4"),
+            older("01011", "Poste", "01100"),
         ])
         self.assertEqual((code, len(files)), (0, 23), output)
         x = "4.500000"
         rows = [("45.000001", "5.999999", "ÉBÈNE-01000"), ("45.500000", "-0.000001", "GREENWICH-01000"),  # never 0
-                ("46.400000", x, "SCINDÉE RESTE-01000"),
+                ("45.500000", x, "POSTE-01300"), ("46.400000", x, "SCINDÉE RESTE-01000"),
                 *[("45.500000", x, f"VILLAGE {d}-10000") for d in ("01", "07", "26", "38", "42", "69", "73", "74")],
                 ("45.500000", x, '"VIRGULE, LA-01000"')]
         self.assertEqual(files["Rhonealpes"], "".join(f"{a},{o},{item}\r\n" for a, o, item in rows).encode("cp1252"))
@@ -71,6 +73,7 @@ class Generator(unittest.TestCase):
             ([c("01001", "Point; Virgule")], [o("01001", "")], "a semicolon"),
             ([], [o("01001", "Zéro", lon="0.0")], "old.csv, line 98: longitude is exactly 0"),
             ([], [o("01001", "Virgule", lon="4,5")], "not a decimal number"),
+            ([], [o("01001", "Nord", lat="40")], "latitude 40 lies outside"),  # the bound telling it from a longitude
             ([c("01001", "Court", "01000 1000")], [], "postcode '1000' is not five digits"),
             ([c("01001", "Peuplé", population="1.5")], [], "population '1.5' is not a whole number"),
             ([c("01001", "Autre", kind="commune-fantome")], [], "unknown type 'commune-fantome'"),

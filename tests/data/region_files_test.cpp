@@ -17,8 +17,7 @@
 
 namespace {
 
-// Communes of the départements at 1 January 2026, Paris, Lyon and Marseille by arrondissement,
-// less the 7 without coordinates; catalogue order.
+// Communes at 1 January 2026 (Paris, Lyon, Marseille by arrondissement) less 7 without coordinates.
 constexpr std::array<std::size_t, localyx::kRegionCount> kLocalities{
     880, 2228, 1283, 1352, 1993, 1202, 1754, 1914, 360, 1692, 1292,
     1285, 1502, 727, 2321, 2944, 1534, 1226, 2247, 1338, 961, 2746};
