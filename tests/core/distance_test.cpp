@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -10,10 +9,7 @@ namespace {
 using localyx::CalcDistance;
 using localyx::kDistanceFailure;
 
-struct Reference {
-    double lon1, lat1, lon2, lat2;
-    double km;
-};
+struct Reference { double lon1, lat1, lon2, lat2, km; };
 
 // Exact expectations: the formula and its constants are the product's, and
 // a change of evaluation order or a fused multiply-add shows up here.

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-
 namespace {
 
 using localyx::FieldReader;
@@ -17,27 +16,17 @@ std::vector<std::string> fieldsOf(const std::string& text) {
     return fields;
 }
 
-struct Arrangement {
-    const char* name;
-    std::string text;
-    std::vector<std::string> fields;
-};
+struct Arrangement { const char* name; std::string text; std::vector<std::string> fields; };
 
 TEST(FieldReader, Arrangements) {
-    const std::vector<std::string> twoRecords = {"48.5", "-1.25", "EXEMPLEVILLE-00001",
-                                                 "48.25", "-1.5", "EXEMPLEVILLE SUR MER-00002"};
+    const std::vector<std::string> twoRecords = {"48.5", "-1.25", "A-00001", "48.25", "-1.5", "B C-00002"};
     const Arrangement cases[] = {
-        {"one record per line, CR LF",
-         "48.5,-1.25,EXEMPLEVILLE-00001\r\n48.25,-1.5,EXEMPLEVILLE SUR MER-00002\r\n", twoRecords},
-        {"LF only", "48.5,-1.25,EXEMPLEVILLE-00001\n48.25,-1.5,EXEMPLEVILLE SUR MER-00002\n", twoRecords},
-        {"no final line end", "48.5,-1.25,EXEMPLEVILLE-00001\r\n48.25,-1.5,EXEMPLEVILLE SUR MER-00002",
-         twoRecords},
-        {"six lines", "48.5\r\n-1.25\r\nEXEMPLEVILLE-00001\r\n48.25\r\n-1.5\r\nEXEMPLEVILLE SUR MER-00002\r\n",
-         twoRecords},
-        {"one line", "48.5,-1.25,EXEMPLEVILLE-00001,48.25,-1.5,EXEMPLEVILLE SUR MER-00002", twoRecords},
-        {"quoted names and blanks before fields",
-         "48.5, -1.25, \"EXEMPLEVILLE-00001\"\r\n  48.25,\t-1.5,\"EXEMPLEVILLE SUR MER-00002\"\r\n",
-         twoRecords},
+        {"one record per line, CR LF", "48.5,-1.25,A-00001\r\n48.25,-1.5,B C-00002\r\n", twoRecords},
+        {"LF only", "48.5,-1.25,A-00001\n48.25,-1.5,B C-00002\n", twoRecords},
+        {"no final line end", "48.5,-1.25,A-00001\r\n48.25,-1.5,B C-00002", twoRecords},
+        {"six lines", "48.5\r\n-1.25\r\nA-00001\r\n48.25\r\n-1.5\r\nB C-00002\r\n", twoRecords},
+        {"one line", "48.5,-1.25,A-00001,48.25,-1.5,B C-00002", twoRecords},
+        {"quotes, blanks before fields", "48.5, -1.25, \"A-00001\"\r\n 48.25,\t-1.5,\"B C-00002\"\r\n", twoRecords},
         {"quoted name with a comma", "48.5,-1.25,\"VILLE, LA-00001\"\r\n", {"48.5", "-1.25", "VILLE, LA-00001"}},
         {"text after the closing quote is dropped", "\"AB\"CD,E\r\n", {"AB", "E"}},
         {"empty file", "", {}},

@@ -14,10 +14,7 @@ TEST(MapAddress, TownGoesInRaw) {
 }
 
 TEST(ReworkItem, Examples) {
-    struct Case {
-        const char* item;
-        const char* reworked;
-    } cases[] = {
+    struct Case { const char* item; const char* reworked; } cases[] = {
         {"EXEMPLEVILLE-00001", "00001+EXEMPLEVILLE"},
         {"LE BOURG-00002", "00002+LE BOURG"},
         {"SAINT-EXEMPLE-00003", "00003+SAINT"},
@@ -45,10 +42,7 @@ TEST(ItineraryAddress, Pieces) {
 }
 
 TEST(BrowserUrl, EncodesOnlyWhatAUrlCannotHold) {
-    struct Case {
-        const char* raw;
-        const char* url;
-    } cases[] = {
+    struct Case { const char* raw; const char* url; } cases[] = {
         {"http://h/p?a=LE BOURG", "http://h/p?a=LE%20BOURG"},
         {"http://h/p?a=É", "http://h/p?a=%C3%89"},
         {"http://h/p?a=L'ISLE+X&b=%20", "http://h/p?a=L'ISLE+X&b=%20"},

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# usage: completion_test.sh COMPLETION_FILE BIN_DIR
-# Loads the completion in bash and asks it what the user gets on TAB; the
-# names come from the localyx-query and region files in BIN_DIR.
+# usage: completion_test.sh COMPLETION_FILE BIN_DIR: what the user gets on TAB, the
+# names coming from the localyx-query and region files in BIN_DIR.
 set -uo pipefail
 source "$1" || exit 1
 export PATH=$2:$PATH
-bin=$2
-failures=0
+bin=$2 failures=0
 
 # check MODE EXPECTED WORD...: completes the last word of localyx-query WORD...
 # MODE exact: the completions, joined by |, are EXPECTED; has: EXPECTED is one.

@@ -1,48 +1,38 @@
 #!/usr/bin/env bash
 # usage: install_test.sh BUILD_DIR WORK_DIR GUI(0|1) VERSION
-# Installs into a temporary prefix, builds the Debian packages, puts them
-# through Debian's and the desktop's checkers and runs the programs from the
-# unpacked packages, the way a user gets them.
+# Installs into a temporary prefix, builds the Debian packages, checks them and
+# runs the programs from the unpacked packages, the way a user gets them.
 set -euo pipefail
-build=$1
-work=$2
-gui=$3
-version=$4
+build=$1 work=$2 gui=$3 version=$4
 src=$(cd "$(dirname "$0")/../.." && pwd)
-rm -rf "$work"
-mkdir -p "$work"
+rm -rf "$work" && mkdir -p "$work"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 check_query() {  # a localyx-query found in a laid-out tree, run from there
-    local bin=$1 regions towns
+    local bin=$1 regions towns around
     regions=$("$bin" regions) || fail "$bin regions failed"
     [ "$(printf '%s\n' "$regions" | wc -l)" -eq 22 ] || fail "regions: not 22 lines"
     grep -q $'^16\tMidi-Pyrénées\tMidiPyrenees\t2944$' <<<"$regions" \
         || fail "regions: Midi-Pyrénées not found with its 2944 localities"
     grep -q $'\t-$' <<<"$regions" && fail "regions: a region file is missing: $regions"
-    local around
     around=$("$bin" around PONTORSON-50170 15) || fail "$bin around failed: no table beside the region files?"
     grep -q $'\tBretagne\t' <<<"$around" || fail "around: nothing found across the border"
     # Captured first: grep -q would stop reading early and break the pipe.
     towns=$("$bin" towns Bretagne) || fail "$bin towns Bretagne failed"
     grep -qx 'RENNES-35200' <<<"$towns" || fail "towns Bretagne: no RENNES-35200"
-    return 0
 }
 
-echo "-- cmake --install into a temporary prefix"
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 check_query "$work/prefix/bin/localyx-query"
 
-echo "-- Debian packages"
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/pkg" >/dev/null) || fail "cpack failed"
 query_deb=$(ls "$work"/pkg/localyx-query_*.deb 2>/dev/null) || fail "no localyx-query package"
 debs=("$query_deb")
 expect_in() {  # DEB PATH...: the package holds each path
     local deb=$1 contents f
-    shift
     contents=$(dpkg-deb -c "$deb")
-    for f in "$@"; do
+    for f in "${@:2}"; do
         grep -q " \./usr/$f\$" <<<"$contents" || fail "$(basename "$deb") lacks /usr/$f"
     done
 }
@@ -56,10 +46,7 @@ grep -q libpugixml1v5 <<<"$depends" || fail "localyx-query Depends lacks libpugi
 if [ "$gui" = 1 ]; then
     gui_deb=$(ls "$work"/pkg/localyx_*.deb 2>/dev/null) || fail "no localyx package"
     debs+=("$gui_deb")
-    icons=()
-    for size in 16 24 32 48 64 128 256; do
-        icons+=("share/icons/hicolor/${size}x${size}/apps/fr.localyx.Localyx.png")
-    done
+    icons=(share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/fr.localyx.Localyx.png)
     expect_in "$gui_deb" bin/localyx share/applications/fr.localyx.Localyx.desktop \
         share/metainfo/fr.localyx.Localyx.metainfo.xml share/man/man1/localyx.1.gz \
         share/icons/hicolor/scalable/apps/fr.localyx.Localyx.svg "${icons[@]}" \
@@ -71,53 +58,39 @@ if [ "$gui" = 1 ]; then
     grep -q xdg-utils <<<"$(dpkg-deb -f "$gui_deb" Recommends)" || fail "localyx does not recommend xdg-utils"
 fi
 
-echo "-- lintian --pedantic"
 # Errors and warnings fail; pedantic and informational notes do not.
 report=$(lintian --pedantic "${debs[@]}" 2>&1 | grep -v 'running with root privileges' || true)
-[ -n "$report" ] && printf '%s\n' "$report"
-grep -q '^[EW]: ' <<<"$report" && fail "lintian reports errors or warnings"
+grep -q '^[EW]: ' <<<"$report" && fail "lintian reports errors or warnings: $report"
 
-echo "-- unpacked packages"
 root=$work/root
 for deb in "${debs[@]}"; do dpkg-deb -x "$deb" "$root"; done
 check_query "$root/usr/bin/localyx-query"
 out=$("$root/usr/bin/localyx-query" --version) || fail "localyx-query --version failed"
 [ "$out" = "localyx-query $version" ] || fail "localyx-query --version printed '$out'"
 
-echo "-- hardening"
-binaries=("$root/usr/bin/localyx-query")
-[ "$gui" = 1 ] && binaries+=("$root/usr/bin/localyx")
-for bin in "${binaries[@]}"; do
-    name=$(basename "$bin")
-    elf=$(readelf -hldW --dyn-syms "$bin") || fail "readelf cannot read $name"
-    grep -q 'Type: *DYN' <<<"$elf" || fail "$name is not position-independent"
-    grep -q GNU_RELRO <<<"$elf" || fail "$name has no RELRO segment"
-    grep -q 'BIND_NOW' <<<"$elf" || fail "$name is not linked with -z now"
-    grep -q __stack_chk_fail <<<"$elf" || fail "$name has no stack protector"
+for bin in "$root"/usr/bin/*; do  # both programs when the window is built
+    elf=$(readelf -hldW --dyn-syms "$bin") || fail "readelf cannot read $bin"
+    for mark in 'Type: *DYN' GNU_RELRO BIND_NOW __stack_chk_fail; do  # PIE, RELRO, -z now, stack protector
+        grep -q "$mark" <<<"$elf" || fail "$(basename "$bin") lacks $mark"
+    done
 done
-# C++ containers leave the compiler no buffer whose size it knows, so the
-# binaries may hold no checked libc call to show: fortification is checked
-# on the compile commands of the installed programs' own sources instead.
+# The binaries may hold no checked libc call to show (C++ containers): fortification
+# is checked on the compile commands of the installed programs' own sources.
 unfortified=$(grep '"command": ' "$build/compile_commands.json" |
     grep -Ev "$src/(tests|bench|fuzz)/" | grep -v -- -D_FORTIFY_SOURCE=2 || true)
 [ -z "$unfortified" ] || fail "built without -D_FORTIFY_SOURCE=2: $unfortified"
 
 if [ "$gui" = 1 ]; then
-    echo "-- desktop entry and software centre metadata"
-    desktop-file-validate "$root/usr/share/applications/fr.localyx.Localyx.desktop" \
-        || fail "desktop-file-validate rejects the desktop entry"
-    # The whole tree, so the entry and icons the metadata names are checked
-    # too. Pedantic notes pass (the id's capitals, which the chosen id needs).
+    desktop-file-validate "$root/usr/share/applications/fr.localyx.Localyx.desktop" || fail "desktop-file-validate"
+    # The whole tree, so the entry and icons the metadata names are checked too; pedantic notes pass.
     report=$(appstreamcli validate-tree --no-net --pedantic "$root" 2>&1) \
         || fail "appstreamcli validate-tree failed: $report"
     grep -q '^ *[EW]: ' <<<"$report" && fail "appstreamcli validate-tree: $report"
     grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/fr.localyx.Localyx.metainfo.xml" \
         || fail "metainfo has no release entry for $version"
 
-    # A window that does not know --version would open and stay open.
-    status=0
-    # Qt may note things about the session on stderr: only stdout is the answer.
-    out=$(QT_QPA_PLATFORM=offscreen timeout 20 "$root/usr/bin/localyx" --version 2>"$work/err") || status=$?
+    # A window that does not know --version would open and stay open; Qt may write notes on stderr.
+    status=0 out=$(QT_QPA_PLATFORM=offscreen timeout 20 "$root/usr/bin/localyx" --version 2>"$work/err") || status=$?
     [ "$status" -ne 124 ] || fail "localyx --version opened the window instead of printing its version"
     [ "$status" -eq 0 ] || fail "localyx --version failed (exit $status): $(cat "$work/err")"
     [ "$out" = "localyx $version" ] || fail "localyx --version printed '$out', not 'localyx $version'"
