@@ -4,14 +4,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/form1.h"
-#include "app/initial_state.h"
 #include "tests/app/form_fixture.h"
 
 namespace localyx::testing {
 namespace {
 
-class FormStart : public FormTest {};
+using FormStart = FormTest;
 
 TEST_F(FormStart, PromptsKeepTheirExactBlanks) {
     EXPECT_EQ(kComboRegPrompt, std::string(23, ' ') + "Choisir une région");
@@ -20,8 +18,8 @@ TEST_F(FormStart, PromptsKeepTheirExactBlanks) {
     EXPECT_EQ(kTownPrompt, " Choisir une  localité");
 }
 
-// The drags of the left button and the corner buttons are the window tests';
-// the depths of all three lists and the middle button are checked here only.
+// The drags of the left button are the window tests'; the depths of all
+// three lists and the middle button are checked here only.
 TEST_F(FormStart, LoadSetsTheDepthsAndOnlyTheLeftButtonDrags) {
     const std::vector<std::pair<ComboId, int>> depths = {{ComboId::Combo1, 510}, {ComboId::Combo2, 490},
                                                          {ComboId::ComboReg, 530}};

@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/initial_state.h"
 #include "app/region_file_message.h"
 #include "tests/app/form_fixture.h"
 
@@ -13,13 +12,12 @@ namespace {
 
 using Items = std::vector<std::string>;
 
-class RegionLoad : public FormTest {};
+using RegionLoad = FormTest;
 
 TEST_F(RegionLoad, FillsTheFourListsAsWrittenAndAReloadKeepsOneCopy) {
     writeRegion("Alsace", "48.50,7.5,EXEMPLEVILLE-00001\r\n48.52,7.47,\"VILLE, SUR MER-00002\"\r\n");
     chooseRegion(1);
-    const Items names = {"EXEMPLEVILLE-00001", "VILLE, SUR MER-00002"};
-    const Items coords = {"48.50", "7.5", "48.52", "7.47"};
+    const Items names = {"EXEMPLEVILLE-00001", "VILLE, SUR MER-00002"}, coords = {"48.50", "7.5", "48.52", "7.47"};
     EXPECT_EQ(view.items(ComboId::Combo2), names);
     EXPECT_EQ(view.items(ComboId::Combo3), coords);
     EXPECT_EQ(view.caption(LabelId::LblRegions), "Alsace");
@@ -41,8 +39,7 @@ TEST_F(RegionLoad, FillsTheFourListsAsWrittenAndAReloadKeepsOneCopy) {
         EXPECT_EQ(view.comboText(id), kTownPrompt);
     }
     EXPECT_EQ(form.variables().RadiusKm, 21);
-    EXPECT_TRUE(view.enabled(ButtonId::CmdCarte));
-    EXPECT_TRUE(view.enabled(ButtonId::CmdItineraire));
+    EXPECT_TRUE(view.enabled(ButtonId::CmdCarte) && view.enabled(ButtonId::CmdItineraire));
     EXPECT_EQ(form.variables().Town1Lat, "48.50");
     EXPECT_EQ(view.text(TextId::Text8), "");
 }
@@ -68,7 +65,7 @@ TEST(RegionFileMessage, NamesTheFileAndTheRegionForEachProblem) {
     const std::string tail =
         " : Rhonealpes.txt — la liste des localités de la région Rhône-Alpes n'a pas pu être lue.";
     for (const auto& [problem, head] : {std::pair{RegionFileProblem::Unreadable, "Fichier illisible"},
-                                        std::pair{RegionFileProblem::TooLarge, "Fichier trop volumineux (plus de 8 Mo)"}}) {
+                                        {RegionFileProblem::TooLarge, "Fichier trop volumineux (plus de 8 Mo)"}}) {
         RegionFileText file;
         file.problem = problem;
         file.fileName = "Rhonealpes.txt";

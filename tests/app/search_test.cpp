@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
-#include "app/initial_state.h"
 #include "tests/app/form_fixture.h"
 
 namespace localyx::testing {
 namespace {
-
-std::string distanceCaption(const std::string& km) {
-    return std::string(kDistancePrefix) + km + std::string(kDistanceSuffix);
-}
 
 class Search : public FormTest {
 protected:
@@ -20,28 +16,16 @@ protected:
     }
 };
 
+// Which towns are neighbours: the window agreement with localyx-query.
 TEST_F(Search, RadiusIsFiveUntilChosenThenTheItemPlusOne) {
-    struct Case {
-        int kmsIndex;  // -1: no choice yet
-        int radiusKm;
-        const char* count;
-        const char* text8;
-    };
-    const Case cases[] = {
-        {-1, 5, "2", "PRES-67002\r\nSAINT-EXEMPLE-67006\r\n"},
-        {0, 6, "3", "PRES-67002\r\nMOYEN-67003\r\nSAINT-EXEMPLE-67006\r\n"},
-        {1, 11, "4", "PRES-67002\r\nMOYEN-67003\r\nLOIN-67005\r\nSAINT-EXEMPLE-67006\r\n"},
-        {4, 26, "4", "PRES-67002\r\nMOYEN-67003\r\nLOIN-67005\r\nSAINT-EXEMPLE-67006\r\n"},
-    };
     pick(form, view, ComboId::Combo1, 0);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.kmsIndex);
-        if (c.kmsIndex >= 0) pick(form, view, ComboId::ComboKms, c.kmsIndex);
-        EXPECT_EQ(form.variables().RadiusKm, c.radiusKm);
-        // Never the town itself, nor MEMELAT on exactly its latitude.
-        EXPECT_EQ(view.text(TextId::Text8), c.text8);
-        EXPECT_EQ(view.caption(LabelId::LblNbrLoc), c.count);
+    for (const auto& [kmsIndex, radiusKm, count] : {std::tuple{-1, 5, "2"}, {0, 6, "3"}, {1, 11, "4"}, {4, 26, "4"}}) {
+        SCOPED_TRACE(kmsIndex);
+        if (kmsIndex >= 0) pick(form, view, ComboId::ComboKms, kmsIndex);
+        EXPECT_EQ(form.variables().RadiusKm, radiusKm);
+        EXPECT_EQ(view.caption(LabelId::LblNbrLoc), count);
     }
+    EXPECT_EQ(view.text(TextId::Text8), "PRES-67002\r\nMOYEN-67003\r\nLOIN-67005\r\nSAINT-EXEMPLE-67006\r\n");
 }
 
 TEST_F(Search, NoNeighbourLeavesTheCountEmptyNotZero) {
@@ -75,7 +59,7 @@ TEST_F(Search, SecondTown) {
     pick(form, view, ComboId::Combo2, 1);
     pick(form, view, ComboId::ComboKms, 2);  // a new radius keeps the pair
     EXPECT_TRUE(view.visible(LabelId::result2));
-    EXPECT_EQ(view.caption(LabelId::result2), distanceCaption("3"));
+    EXPECT_EQ(view.caption(LabelId::result2), std::string(kDistancePrefix) + "3" + std::string(kDistanceSuffix));
 }
 
 }  // namespace
