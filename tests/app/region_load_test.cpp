@@ -11,8 +11,29 @@ namespace localyx::testing {
 namespace {
 
 using Items = std::vector<std::string>;
-
+using FormStart = FormTest;
 using RegionLoad = FormTest;
+
+TEST_F(FormStart, PromptsKeepTheirExactBlanks) {
+    EXPECT_EQ(kComboRegPrompt, std::string(23, ' ') + "Choisir une région");
+    EXPECT_EQ(kCombo1Prompt, std::string(22, ' ') + "Choisir une  localité");
+    EXPECT_EQ(kCombo2Prompt, std::string(22, ' ') + "Choisir une localité");
+    EXPECT_EQ(kTownPrompt, " Choisir une  localité");
+}
+
+// The drags of the left button are the window tests'; the depths of all
+// three lists and the middle button are checked here only.
+TEST_F(FormStart, LoadSetsTheDepthsAndOnlyTheLeftButtonDrags) {
+    const std::vector<std::pair<ComboId, int>> depths = {{ComboId::Combo1, 510}, {ComboId::Combo2, 490},
+                                                         {ComboId::ComboReg, 530}};
+    EXPECT_EQ(platform.dropDownHeights, depths);
+    for (int button : {2, 4}) {
+        form.Form_MouseDown(button);
+        form.Label1_MouseDown(button);
+        form.LblRegions_MouseDown(button);
+    }
+    EXPECT_TRUE(platform.calls.empty());
+}
 
 TEST_F(RegionLoad, FillsTheFourListsAsWrittenAndAReloadKeepsOneCopy) {
     writeRegion("Alsace", "48.50,7.5,EXEMPLEVILLE-00001\r\n48.52,7.47,\"VILLE, SUR MER-00002\"\r\n");
@@ -30,7 +51,7 @@ TEST_F(RegionLoad, FillsTheFourListsAsWrittenAndAReloadKeepsOneCopy) {
     EXPECT_FALSE(view.visible(LabelId::Labelinfo));
     pick(form, view, ComboId::Combo2, 1);
 
-    // A reload keeps the radius, the buttons and the towns chosen.
+    // A reload empties the lists and the town choices, and keeps the radius and the buttons.
     chooseRegion(1);
     EXPECT_EQ(view.items(ComboId::Combo1), names);
     EXPECT_EQ(view.items(ComboId::Combo4), coords);
@@ -40,7 +61,6 @@ TEST_F(RegionLoad, FillsTheFourListsAsWrittenAndAReloadKeepsOneCopy) {
     }
     EXPECT_EQ(form.variables().RadiusKm, 21);
     EXPECT_TRUE(view.enabled(ButtonId::CmdCarte) && view.enabled(ButtonId::CmdItineraire));
-    EXPECT_EQ(form.variables().Town1Lat, "48.50");
     EXPECT_EQ(view.text(TextId::Text8), "");
 }
 

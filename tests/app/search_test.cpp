@@ -2,6 +2,10 @@
 
 #include <string>
 #include <tuple>
+#include <vector>
+
+#include "core/text_encoding.h"
+#include "core/web_address.h"
 
 #include "tests/app/form_fixture.h"
 
@@ -60,6 +64,121 @@ TEST_F(Search, SecondTown) {
     pick(form, view, ComboId::ComboKms, 2);  // a new radius keeps the pair
     EXPECT_TRUE(view.visible(LabelId::result2));
     EXPECT_EQ(view.caption(LabelId::result2), std::string(kDistancePrefix) + "3" + std::string(kDistanceSuffix));
+}
+
+using Addresses = std::vector<std::string>;
+
+class Links : public FormTest {
+protected:
+    void SetUp() override {
+        // Windows-1252, as the region files come: 0xC9 is "É".
+        writeRegion("Alsace", "48.5,7.5,EXEMPLEVILLE-00001\r\n48.52,7.47,LE BOURG-00002\r\n"
+                              "48.55,7.45,SAINT-EXEMPLE-00003\r\n48.51,7.52,L'ISLE-EXEMPLE-00004\r\n"
+                              "48.53,7.53,\xC9" "CLUSE-00005\r\n");
+        chooseRegion(1);
+    }
+};
+
+// The road of a typical use, end to end, the itinerary walked tick by tick.
+TEST_F(Links, Road) {
+    pick(form, view, ComboId::Combo1, 0);
+    form.CmdCarte_Click();
+    pick(form, view, ComboId::Combo2, 4);
+    // 3.9993 km by the program's own constants: cut down to 3.
+    EXPECT_EQ(view.caption(LabelId::result2), "La distance entre ces 2 villes est de : 3  Kms");
+    form.CmdCarte_Click();  // the map follows the town chosen last
+
+    form.CmdItineraire_Click();  // EXEMPLEVILLE-00001, read anew at each tick
+    form.Timer1_Timer();
+    EXPECT_EQ(view.text(TextId::TxtDepart), "0");
+    for (int i = 0; i < 4; ++i) form.Timer1_Timer();
+    EXPECT_EQ(view.text(TextId::TxtDepart), "00001+E");
+    tickUntilIdle(form, view);
+    const std::string address = itineraryAddress("00001+EXEMPLEVILLE", "00005+ÉCLUSE");
+    EXPECT_EQ(view.text(TextId::TxtURLMich2), address);
+    form.Timer1_Timer();  // a late tick changes nothing
+    form.Timer2_Timer();
+    EXPECT_FALSE(form.variables().InNamePart);
+
+    pick(form, view, ComboId::ComboKms, 2);  // the search stores the first town anew
+    form.CmdCarte_Click();
+    EXPECT_EQ(platform.opened, (Addresses{mapAddress("EXEMPLEVILLE-00001"), mapAddress("ÉCLUSE-00005"), address,
+                                          mapAddress("EXEMPLEVILLE-00001")}));
+}
+
+TEST_F(Links, TheWalkUsesTheTownsOfTheLastClick) {
+    pick(form, view, ComboId::Combo1, 1);
+    pick(form, view, ComboId::Combo2, 0);  // the first item of its list is a town like any other
+    form.CmdItineraire_Click();
+    tickUntilIdle(form, view, 7);
+    pick(form, view, ComboId::Combo1, 2);  // SAINT-EXEMPLE-00003; disables the button, not the walk
+    tickUntilIdle(form, view, 14);         // inside the destination walk
+    pick(form, view, ComboId::Combo2, 4);  // ÉCLUSE-00005
+    tickUntilIdle(form, view);
+    EXPECT_EQ(platform.opened, Addresses{itineraryAddress("00002+LE BOURG", "00001+EXEMPLEVILLE")});
+
+    // A click during either walk starts afresh with the towns chosen now.
+    form.CmdItineraire_Click();
+    tickUntilIdle(form, view, 3);
+    pick(form, view, ComboId::Combo2, 3);  // L'ISLE-EXEMPLE-00004
+    form.CmdItineraire_Click();
+    EXPECT_EQ(view.text(TextId::TxtDepart), "");
+    tickUntilIdle(form, view, (6 + 4) + 8);  // inside the destination walk
+    ASSERT_TRUE(view.timerEnabled(TimerId::Timer2));
+    pick(form, view, ComboId::Combo2, 4);
+    form.CmdItineraire_Click();
+    EXPECT_FALSE(view.timerEnabled(TimerId::Timer2));
+    EXPECT_EQ(view.text(TextId::TxtArrivee), "");
+    EXPECT_EQ(tickUntilIdle(form, view), (6 + 4) + (7 + 5));
+    EXPECT_EQ(platform.opened.size(), 2u);
+    EXPECT_EQ(platform.opened.back(), itineraryAddress("00003+SAINT", "00005+ÉCLUSE"));
+}
+
+// Without a town in each list; items too short for their code: see the
+// itinerary agreement with localyx-query.
+TEST_F(Links, NoWalkWithoutATownInEachList) {
+    for (const auto& [start, dest] : {std::pair{-1, -1}, std::pair{0, -1}, std::pair{-1, 1}}) {
+        view.select(ComboId::Combo1, start);
+        view.select(ComboId::Combo2, dest);
+        form.CmdItineraire_Click();
+        EXPECT_FALSE(view.timerEnabled(TimerId::Timer1)) << start << " " << dest;
+    }
+}
+
+// A damaged file's "name" of megabytes, walked a character a tick, would
+// keep the timers busy for hours.
+TEST_F(Links, AnAbsurdlyLongNameOpensAtOnce) {
+    const std::string huge(200000, 'X');
+    writeRegion("Alsace", "48.5,7.5,EXEMPLEVILLE-00001\r\n48.52,7.47," + huge + "-00002\r\n");
+    chooseRegion(1);
+    pick(form, view, ComboId::Combo1, 0);
+    pick(form, view, ComboId::Combo2, 1);
+    form.CmdItineraire_Click();
+    EXPECT_EQ(tickUntilIdle(form, view), 0);
+    EXPECT_EQ(platform.opened, Addresses{itineraryAddress("00001+EXEMPLEVILLE", "00002+" + huge)});
+    EXPECT_EQ(view.text(TextId::TxtArrivee), "00002+" + huge);  // as a walk would leave it
+}
+
+// Start and destination walks end on the core's rework of the item after
+// k + 4 and k + 5 ticks, k being the first "-". (Items without one: see the
+// itinerary agreement with localyx-query.)
+TEST_F(Links, EveryWalkEndsOnTheReworkOfItsItem) {
+    for (const std::string item : {"EXEMPLEVILLE-00001", "ÉCLUSE-00005", "-DEBUT-00007", "X-Y-Z-1-2", "-----",
+                                   "NOM-1234-"}) {
+        SCOPED_TRACE(item);
+        view.addComboItems(ComboId::Combo1, {item});
+        view.addComboItems(ComboId::Combo2, {item});
+        view.select(ComboId::Combo1, view.comboListCount(ComboId::Combo1) - 1);
+        view.select(ComboId::Combo2, view.comboListCount(ComboId::Combo2) - 1);
+        form.CmdItineraire_Click();
+        int startTicks = 0;
+        for (; view.timerEnabled(TimerId::Timer1) && startTicks < 1000; ++startTicks) form.Timer1_Timer();
+        const int k = static_cast<int>(utf8Length(item.substr(0, item.find('-')))) + 1;
+        EXPECT_EQ(startTicks, k + 4);
+        EXPECT_EQ(tickUntilIdle(form, view, 1000), k + 5);
+        EXPECT_FALSE(form.variables().InNamePart);
+        EXPECT_EQ(platform.opened.back(), itineraryAddress(reworkItem(item), reworkItem(item)));
+    }
 }
 
 }  // namespace
