@@ -148,6 +148,8 @@ private slots:
         QComboBox* town1 = combo("Combo1");
         QCOMPARE(town1->count() + combo("Combo2")->count(), 2 * kLocalityCount);
         QCOMPARE(town1->currentText(), qs(kTownPrompt));
+        QTest::keyClick(combo("ComboKms"), Qt::Key_Down);  // a radius before any town: the warning
+        QVERIFY(label("Labelinfo")->isVisible());
 
         // With the mouse; a release too soon after the list opened counts as
         // the end of the click that opened it, and the list ignores it.
@@ -157,14 +159,8 @@ private slots:
         QTest::qWait(QApplication::doubleClickInterval() + 50);
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, centre);
         QCOMPARE(town1->currentText(), QStringLiteral("EXEMPLEVILLE-67001"));
-        QCOMPARE(text8()->toPlainText().section('\n', 2, 2), QStringLiteral("ÉCLUSE LES BAINS-67005"));
         QCOMPARE(label("LblNbrLoc")->text(), QStringLiteral("3"));
-        QVERIFY(button("CmdCarte")->isEnabled() && !button("CmdItineraire")->isEnabled());
-
-        // Down on the closed radius list chooses its next item and searches.
-        for (int i = 0; i < 2; ++i) QTest::keyClick(combo("ComboKms"), Qt::Key_Down);
-        QCOMPARE(combo("ComboKms")->currentText(), QStringLiteral("10"));
-        QCOMPARE(label("LblNbrLoc")->text(), QStringLiteral("3"));
+        QVERIFY(label("Labelinfo")->isHidden());
 
         // With the keys: ÉCLUSE LES BAINS is the fifth item.
         QAbstractItemView& list2 = dropDown(*combo("Combo2"));
@@ -176,7 +172,6 @@ private slots:
         QCOMPARE(result->text(), QStringLiteral("La distance entre ces 2 villes est de : 2  Kms"));
         QVERIFY(result->isVisible());
         QVERIFY(result->width() >= QFontMetrics(result->font()).horizontalAdvance(result->text()));
-        QVERIFY(button("CmdItineraire")->isEnabled());
 
         QTest::mouseClick(button("CmdCarte"), Qt::LeftButton);
         QCOMPARE(m_opened.size(), std::size_t(1));
