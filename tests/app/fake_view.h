@@ -18,11 +18,7 @@ namespace localyx::testing {
 /// starting as the real window's do. Timers are flags: see tickUntilIdle.
 class FakeView : public FormView {
 public:
-    struct Combo {
-        std::string text;
-        std::vector<std::string> items;
-        int index = -1;
-    };
+    struct Combo { std::string text; std::vector<std::string> items; int index = -1; };
 
     FakeView() {
         for (const RegionEntry& r : regionCatalogue()) addComboItem(ComboId::ComboReg, std::string(r.displayItem));
@@ -43,7 +39,7 @@ public:
     }
     void addComboItem(ComboId id, const std::string& item) override { m_combos[at(id)].items.push_back(item); }
     void addComboItems(ComboId id, const std::vector<std::string>& added) override {
-        m_combos[at(id)].items.insert(m_combos[at(id)].items.end(), added.begin(), added.end());
+        for (const std::string& item : added) addComboItem(id, item);
     }
     void clearCombo(ComboId id) override { m_combos[at(id)] = {}; }
     void setComboForeColor(ComboId, Rgb) override {}
@@ -56,9 +52,7 @@ public:
     void setTimerEnabled(TimerId id, bool enabled) override { m_timers[at(id)] = enabled; }
     bool timerEnabled(TimerId id) const override { return m_timers[at(id)]; }
     void setMousePointer(MousePointer pointer) override { m_pointer = pointer; }
-    void processPendingEvents() override {
-        if (onPendingEvents) onPendingEvents();
-    }
+    void processPendingEvents() override { if (onPendingEvents) onPendingEvents(); }
 
     const std::vector<std::string>& items(ComboId id) const { return m_combos[at(id)].items; }
     std::string caption(LabelId id) const { return m_captions[at(id)]; }

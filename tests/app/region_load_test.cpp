@@ -44,7 +44,7 @@ TEST_F(RegionLoad, FillsTheFourListsAsWrittenAndAReloadKeepsOneCopy) {
     EXPECT_EQ(view.caption(LabelId::LblRegions), "Alsace");
 
     pick(form, view, ComboId::ComboKms, 3);  // "20" before any town: a warning
-    EXPECT_EQ(view.caption(LabelId::Labelinfo), kNoTownWarning);
+    EXPECT_EQ(view.caption(LabelId::Labelinfo), "Vous n'avez choisi aucune localité");
     EXPECT_TRUE(view.visible(LabelId::Labelinfo));
     EXPECT_FALSE(view.enabled(ButtonId::CmdCarte));
     pick(form, view, ComboId::Combo1, 0);

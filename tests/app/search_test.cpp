@@ -51,7 +51,7 @@ TEST_F(Search, SecondTown) {
     pick(form, view, ComboId::Combo2, 1);
     pick(form, view, ComboId::Combo2, 0);  // the same town twice
     EXPECT_TRUE(view.visible(LabelId::Labelinfo));
-    EXPECT_EQ(view.caption(LabelId::Labelinfo), kSameTownWarning);
+    EXPECT_EQ(view.caption(LabelId::Labelinfo), "Vous avez choisi la même localité");
     EXPECT_FALSE(view.visible(LabelId::result2));
     EXPECT_TRUE(view.enabled(ButtonId::CmdItineraire));  // as the earlier pair left it
 
