@@ -199,36 +199,28 @@ private slots:
         QVERIFY2(entries.contains("Copier") && entries.contains("Tout sélectionner"), qPrintable(entries.join(", ")));
     }
 
-    void controlsServeKeyboardAndScreenReaderUsers_data() {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("spoken");
+    // What the accessibility bridge hands to a screen reader, and Enter on a
+    // focused button, which presses it as Space does.
+    void controlsServeKeyboardAndScreenReaderUsers() {
         for (const auto& [control, spoken] :
              {std::pair{"ComboReg", "Région"}, {"Combo1", "Localité de départ"}, {"Combo2", "Seconde localité"},
               {"ComboKms", "Rayon en kilomètres"}, {"Text8", "Localités voisines"},
               {"CmdCarte", "Carte de la localité"}, {"CmdItineraire", "Itinéraire entre les deux localités"},
               {"CmdaBOUT", "À propos"}, {"CmdMinimise", "Réduire"}, {"CmdQuit", "Quitter"}}) {
-            QTest::newRow(control) << control << QString::fromUtf8(spoken);
-        }
-    }
-
-    // What the accessibility bridge hands to a screen reader, and Enter on a
-    // focused button, which presses it as Space does.
-    void controlsServeKeyboardAndScreenReaderUsers() {
-        QFETCH(QString, control);
-        QFETCH(QString, spoken);
-        QWidget* widget = find(control);
-        QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(widget);
-        QCOMPARE(seen->text(QAccessible::Name), spoken);
-        QVERIFY(!seen->text(QAccessible::Description).isEmpty());
-        if (auto* box = qobject_cast<QComboBox*>(widget)) {
-            QCOMPARE(seen->child(1)->text(QAccessible::Value), box->currentText());  // the edit part
-        }
-        if (auto* pressed = qobject_cast<QPushButton*>(widget)) {
-            pressed->setEnabled(true);
-            QSignalSpy clicks(pressed, &QPushButton::clicked);
-            QTest::keyClick(pressed, Qt::Key_Return);
-            QTest::keyClick(pressed, Qt::Key_Enter, Qt::KeypadModifier);
-            QCOMPARE(clicks.count(), 2);
+            QWidget* widget = find(control);
+            QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(widget);
+            QCOMPARE(seen->text(QAccessible::Name), QString::fromUtf8(spoken));
+            QVERIFY2(!seen->text(QAccessible::Description).isEmpty(), control);
+            if (auto* box = qobject_cast<QComboBox*>(widget)) {
+                QCOMPARE(seen->child(1)->text(QAccessible::Value), box->currentText());  // the edit part
+            }
+            if (auto* pressed = qobject_cast<QPushButton*>(widget)) {
+                pressed->setEnabled(true);
+                QSignalSpy clicks(pressed, &QPushButton::clicked);
+                QTest::keyClick(pressed, Qt::Key_Return);
+                QTest::keyClick(pressed, Qt::Key_Enter, Qt::KeypadModifier);
+                QVERIFY2(clicks.count() == 2, control);
+            }
         }
     }
 
