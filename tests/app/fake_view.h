@@ -1,10 +1,8 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
 #include <functional>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -17,20 +15,13 @@
 namespace localyx::testing {
 
 /// A window without a display: every control is plain state, the lists
-/// starting as the real window's do. Timers are flags; a test ticks them by
-/// calling the tick handlers (see tickUntilIdle).
+/// starting as the real window's do. Timers are flags: see tickUntilIdle.
 class FakeView : public FormView {
 public:
-    struct Combo {
-        std::string text;
-        std::vector<std::string> items;
-        int index = -1;
-    };
+    struct Combo { std::string text; std::vector<std::string> items; int index = -1; };
 
     FakeView() {
-        for (const RegionEntry& entry : regionCatalogue()) {
-            addComboItem(ComboId::ComboReg, std::string(entry.displayItem));
-        }
+        for (const RegionEntry& r : regionCatalogue()) addComboItem(ComboId::ComboReg, std::string(r.displayItem));
         for (std::string_view item : kRadiusItems) addComboItem(ComboId::ComboKms, std::string(item));
     }
 
@@ -38,19 +29,17 @@ public:
     void setComboText(ComboId id, const std::string& text) override { m_combos[at(id)].text = text; }
     int comboListIndex(ComboId id) const override { return m_combos[at(id)].index; }
     void setComboListIndex(ComboId id, int index) override {
-        Combo& c = m_combos[at(id)];
-        if (index < -1 || index >= static_cast<int>(c.items.size())) return;
-        c.index = index;
-        c.text = comboItem(id, index);  // as an editable combo: the text follows the selection
+        if (index < -1 || index >= comboListCount(id)) return;
+        m_combos[at(id)].index = index;
+        m_combos[at(id)].text = comboItem(id, index);  // as an editable combo: the text follows the selection
     }
     int comboListCount(ComboId id) const override { return static_cast<int>(items(id).size()); }
     std::string comboItem(ComboId id, int index) const override {
-        const std::vector<std::string>& list = items(id);
-        return index >= 0 && index < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(index)] : "";
+        return index >= 0 && index < comboListCount(id) ? items(id)[static_cast<std::size_t>(index)] : "";
     }
     void addComboItem(ComboId id, const std::string& item) override { m_combos[at(id)].items.push_back(item); }
     void addComboItems(ComboId id, const std::vector<std::string>& added) override {
-        m_combos[at(id)].items.insert(m_combos[at(id)].items.end(), added.begin(), added.end());
+        for (const std::string& item : added) addComboItem(id, item);
     }
     void clearCombo(ComboId id) override { m_combos[at(id)] = {}; }
     void setComboForeColor(ComboId, Rgb) override {}
@@ -63,9 +52,7 @@ public:
     void setTimerEnabled(TimerId id, bool enabled) override { m_timers[at(id)] = enabled; }
     bool timerEnabled(TimerId id) const override { return m_timers[at(id)]; }
     void setMousePointer(MousePointer pointer) override { m_pointer = pointer; }
-    void processPendingEvents() override {
-        if (onPendingEvents) onPendingEvents();
-    }
+    void processPendingEvents() override { if (onPendingEvents) onPendingEvents(); }
 
     const std::vector<std::string>& items(ComboId id) const { return m_combos[at(id)].items; }
     std::string caption(LabelId id) const { return m_captions[at(id)]; }
@@ -76,8 +63,8 @@ public:
     /// The user's own choice in a list, without its handler (see pick()).
     void select(ComboId id, int index) { setComboListIndex(id, index); }
 
-    /// Runs inside processPendingEvents, standing for whatever the window
-    /// would handle there (a repaint, or a click that slipped through).
+    /// Stands for whatever the window handles in processPendingEvents (a
+    /// repaint, or a click that slipped through).
     std::function<void()> onPendingEvents;
 
 private:
@@ -110,8 +97,7 @@ public:
     std::vector<std::pair<ComboId, int>> dropDownHeights;
 };
 
-/// The user picks the item at index in a list, then the list's click handler
-/// runs, as the real window does.
+/// The user picks the item at index in a list, then the list's click handler runs.
 inline void pick(Form1& form, FakeView& view, ComboId combo, int index) {
     view.select(combo, index);
     if (combo == ComboId::ComboReg) form.ComboReg_Click();
@@ -120,8 +106,8 @@ inline void pick(Form1& form, FakeView& view, ComboId combo, int index) {
     if (combo == ComboId::ComboKms) form.ComboKms_Click();
 }
 
-/// Ticks whichever timer is on, one tick at a time, until both are off or
-/// maxTicks ticks have passed. @return the number of ticks.
+/// Ticks whichever timer is on until both are off or maxTicks have passed;
+/// returns the number of ticks.
 inline int tickUntilIdle(Form1& form, FakeView& view, int maxTicks = 100000) {
     int ticks = 0;
     for (; ticks < maxTicks && (view.timerEnabled(TimerId::Timer1) || view.timerEnabled(TimerId::Timer2)); ++ticks) {

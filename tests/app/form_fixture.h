@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/form1.h"
 #include "tests/app/fake_view.h"
 
 namespace localyx::testing {
@@ -22,31 +21,26 @@ protected:
         form.Form_Load();
     }
     ~FormTest() override {
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
     }
 
-    /// Writes baseName + ".txt" into the program folder, bytes as given.
     void writeRegion(std::string_view baseName, std::string_view bytes) {
-        std::ofstream out(programDir / (std::string(baseName) + ".txt"), std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        ASSERT_TRUE(out.good());
+        std::ofstream(programDir / (std::string(baseName) + ".txt"), std::ios::binary) << bytes;
     }
     /// Chooses region n (1..22) in ComboReg.
     void chooseRegion(int n) { pick(form, view, ComboId::ComboReg, n - 1); }
 
-    std::filesystem::path root;        ///< removed at the end of the test
-    std::filesystem::path programDir;  ///< root/bin: the installed ../share is ours too
-    FakeView view;
-    FakePlatform platform;
-    Form1 form;
-
-private:
     static std::filesystem::path freshFolder() {
         std::string name = (std::filesystem::temp_directory_path() / "localyx-app-XXXXXX").string();
         if (::mkdtemp(name.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
         return name;
     }
+
+    std::filesystem::path root, programDir;  // programDir is root/bin: the installed ../share is ours too
+    FakeView view;
+    FakePlatform platform;
+    Form1 form;
 };
 
 /// A small region of made-up localities around CENTREVILLE (48.5, 7.5):

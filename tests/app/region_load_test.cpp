@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/initial_state.h"
 #include "app/region_file_message.h"
 #include "tests/app/form_fixture.h"
 
@@ -12,27 +11,47 @@ namespace localyx::testing {
 namespace {
 
 using Items = std::vector<std::string>;
+using FormStart = FormTest;
+using RegionLoad = FormTest;
 
-class RegionLoad : public FormTest {};
+TEST_F(FormStart, PromptsKeepTheirExactBlanks) {
+    EXPECT_EQ(kComboRegPrompt, std::string(23, ' ') + "Choisir une région");
+    EXPECT_EQ(kCombo1Prompt, std::string(22, ' ') + "Choisir une  localité");
+    EXPECT_EQ(kCombo2Prompt, std::string(22, ' ') + "Choisir une localité");
+    EXPECT_EQ(kTownPrompt, " Choisir une  localité");
+}
+
+// The drags of the left button are the window tests'; the depths of all
+// three lists and the middle button are checked here only.
+TEST_F(FormStart, LoadSetsTheDepthsAndOnlyTheLeftButtonDrags) {
+    const std::vector<std::pair<ComboId, int>> depths = {{ComboId::Combo1, 510}, {ComboId::Combo2, 490},
+                                                         {ComboId::ComboReg, 530}};
+    EXPECT_EQ(platform.dropDownHeights, depths);
+    for (int button : {2, 4}) {
+        form.Form_MouseDown(button);
+        form.Label1_MouseDown(button);
+        form.LblRegions_MouseDown(button);
+    }
+    EXPECT_TRUE(platform.calls.empty());
+}
 
 TEST_F(RegionLoad, FillsTheFourListsAsWrittenAndAReloadKeepsOneCopy) {
     writeRegion("Alsace", "48.50,7.5,EXEMPLEVILLE-00001\r\n48.52,7.47,\"VILLE, SUR MER-00002\"\r\n");
     chooseRegion(1);
-    const Items names = {"EXEMPLEVILLE-00001", "VILLE, SUR MER-00002"};
-    const Items coords = {"48.50", "7.5", "48.52", "7.47"};
+    const Items names = {"EXEMPLEVILLE-00001", "VILLE, SUR MER-00002"}, coords = {"48.50", "7.5", "48.52", "7.47"};
     EXPECT_EQ(view.items(ComboId::Combo2), names);
     EXPECT_EQ(view.items(ComboId::Combo3), coords);
     EXPECT_EQ(view.caption(LabelId::LblRegions), "Alsace");
 
     pick(form, view, ComboId::ComboKms, 3);  // "20" before any town: a warning
-    EXPECT_EQ(view.caption(LabelId::Labelinfo), kNoTownWarning);
+    EXPECT_EQ(view.caption(LabelId::Labelinfo), "Vous n'avez choisi aucune localité");
     EXPECT_TRUE(view.visible(LabelId::Labelinfo));
     EXPECT_FALSE(view.enabled(ButtonId::CmdCarte));
     pick(form, view, ComboId::Combo1, 0);
     EXPECT_FALSE(view.visible(LabelId::Labelinfo));
     pick(form, view, ComboId::Combo2, 1);
 
-    // A reload keeps the radius, the buttons and the towns chosen.
+    // A reload empties the lists and the town choices, and keeps the radius and the buttons.
     chooseRegion(1);
     EXPECT_EQ(view.items(ComboId::Combo1), names);
     EXPECT_EQ(view.items(ComboId::Combo4), coords);
@@ -41,9 +60,7 @@ TEST_F(RegionLoad, FillsTheFourListsAsWrittenAndAReloadKeepsOneCopy) {
         EXPECT_EQ(view.comboText(id), kTownPrompt);
     }
     EXPECT_EQ(form.variables().RadiusKm, 21);
-    EXPECT_TRUE(view.enabled(ButtonId::CmdCarte));
-    EXPECT_TRUE(view.enabled(ButtonId::CmdItineraire));
-    EXPECT_EQ(form.variables().Town1Lat, "48.50");
+    EXPECT_TRUE(view.enabled(ButtonId::CmdCarte) && view.enabled(ButtonId::CmdItineraire));
     EXPECT_EQ(view.text(TextId::Text8), "");
 }
 
@@ -68,7 +85,7 @@ TEST(RegionFileMessage, NamesTheFileAndTheRegionForEachProblem) {
     const std::string tail =
         " : Rhonealpes.txt — la liste des localités de la région Rhône-Alpes n'a pas pu être lue.";
     for (const auto& [problem, head] : {std::pair{RegionFileProblem::Unreadable, "Fichier illisible"},
-                                        std::pair{RegionFileProblem::TooLarge, "Fichier trop volumineux (plus de 8 Mo)"}}) {
+                                        {RegionFileProblem::TooLarge, "Fichier trop volumineux (plus de 8 Mo)"}}) {
         RegionFileText file;
         file.problem = problem;
         file.fileName = "Rhonealpes.txt";

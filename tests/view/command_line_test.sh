@@ -1,8 +1,6 @@
 #!/bin/sh
-# localyx's answers before any window: --help and --version on standard
-# output with exit 0, and with no display one French line and exit 1 (not
-# Qt's English message and an abort).
-#   command_line_test.sh LOCALYX VERSION
+# localyx before any window: --help and --version on standard output, exit 0;
+# with no display one French line and exit 1.   command_line_test.sh LOCALYX VERSION
 set -u
 bin=$1
 fail() { echo "ÉCHEC : $*" >&2; exit 1; }
