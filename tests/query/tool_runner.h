@@ -13,31 +13,26 @@
 
 namespace localyx::testing {
 
-/// The built localyx-query.
+using Args = std::vector<std::string>;
+
 inline std::filesystem::path queryExecutable() { return LOCALYX_QUERY_EXE; }
 
-/// What one run of localyx-query gave.
 struct ToolRun {
     int exitCode = -1;
-    std::string out;  ///< standard output, bytes as written
-    std::string err;  ///< standard error
+    std::string out, err;
 };
 
-/// Runs one command line in this process, as the program would from
-/// programDir (the built program's folder unless given), input on standard input.
-inline ToolRun runTool(const std::vector<std::string>& args,
+/// One command line run in this process, as from programDir, input on standard input.
+inline ToolRun runTool(const Args& args,
                        const std::filesystem::path& programDir = queryExecutable().parent_path(),
                        const std::string& input = {}) {
     std::istringstream in(input);
     std::ostringstream out, err;
-    ToolRun run;
-    run.exitCode = query::runQuery(args, in, out, err, programDir);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+    const int code = query::runQuery(args, in, out, err, programDir);
+    return {code, out.str(), err.str()};
 }
 
-/// A fresh folder, removed with everything in it at the end of its scope.
+/// A fresh folder, removed with its content at the end of its scope.
 class ScratchDir {
 public:
     ScratchDir() {
@@ -45,21 +40,15 @@ public:
         if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp");
         m_path = pattern;
     }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
+    ~ScratchDir() { std::error_code ec; std::filesystem::remove_all(m_path, ec); }
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
-
     const std::filesystem::path& path() const { return m_path; }
-    /// Writes a file under the folder (creating its folders), bytes as given.
+    /// Writes bytes to a file under the folder, creating its folders.
     std::filesystem::path write(const std::filesystem::path& relative, std::string_view bytes) const {
         const std::filesystem::path file = m_path / relative;
         std::filesystem::create_directories(file.parent_path());
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw std::runtime_error("cannot write " + file.string());
+        std::ofstream(file, std::ios::binary) << bytes;
         return file;
     }
 
@@ -67,13 +56,12 @@ private:
     std::filesystem::path m_path;
 };
 
-/// The lines of a text, each without its "\n"; a last line without one counts.
+/// The lines of a text without their "\n"; a last line without one counts.
 inline std::vector<std::string> linesOf(std::string_view text) {
     std::vector<std::string> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
+    for (std::size_t end = 0; !text.empty(); text.remove_prefix(end == text.npos ? text.size() : end + 1)) {
+        end = text.find('\n');
         lines.emplace_back(text.substr(0, end));
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
     }
     return lines;
 }
