@@ -88,6 +88,16 @@ TEST_F(France, AnswersAndRefusals) {
     }
 }
 
+TEST_F(France, AThousandStopsAtMost) {
+    std::string table = kTable, codes;
+    for (int i = 60000; i < 61001; ++i) {
+        table += std::to_string(i) + ";V" + std::to_string(i) + ";60000;60;Picardie;49.5;2.5;\n";
+        codes += std::to_string(i) + "\n";
+    }
+    root.write("bin/localites.csv", table);
+    EXPECT_THAT(run({"tour", "50410"}, codes).err, HasSubstr("1001 étapes : au plus 1000"));
+}
+
 TEST_F(France, SpreadsheetsGetNoFormulaAndTheDecimalComma) {
     const ToolRun around = run({"around", "PONTORSON-50170", "3", "--format", "csv"});
     EXPECT_EQ(around.out,

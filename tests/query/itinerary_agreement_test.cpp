@@ -40,6 +40,7 @@ TEST(ItineraryAgreement, OddItemsGiveTheWindowsAnswer) {
                         const int status = query::runQuery({"itinerary-url", "--", start, dest}, out, err, {});
                         EXPECT_EQ(status, answer.empty() ? query::kExitFailure : query::kExitOk) << err.str();
                         EXPECT_EQ(out.str(), answer);
+                        EXPECT_EQ(answer.empty(), err.str().find("n'ouvre pas d'itinéraire") != std::string::npos);
                         ++(answer.empty() ? refused : opened);
                     }
                 }

@@ -152,16 +152,5 @@ TEST_F(Query, NamesMatchWithoutRegardToCaseOrAccents) {
     }
 }
 
-// The addresses themselves are compared with the window's.
-TEST(QueryAddresses, ItemsTheWindowCannotWalkOpenNoItinerary) {
-    EXPECT_THAT(runTool({"itinerary-url", "--", "-00001", "LE BOURG-00002"}).out,
-                HasSubstr("strStartMerged=00001+&"));
-    for (const Args& items : {Args{"EXEMPLEVILLE 00006", "LE BOURG-00002"}, {"LE BOURG-00002", "A-01"}}) {
-        const ToolRun r = runTool({"itinerary-url", items[0], items[1]});
-        EXPECT_EQ(r.exitCode, 1);
-        EXPECT_THAT(r.err, HasSubstr("n'ouvre pas d'itinéraire"));
-    }
-}
-
 }  // namespace
 }  // namespace localyx::testing
