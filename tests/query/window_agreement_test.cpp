@@ -3,7 +3,6 @@
 #include <array>
 
 #include "app/initial_state.h"
-#include "tests/query/query_fixture.h"
 #include "tests/query/tool_runner.h"
 
 // The same files through the window's handlers (on the fake window) and through the program: the same answers.
