@@ -161,10 +161,6 @@ TEST_F(France, MapFilesOpenInARealReaderAndThePipeWorks) {
         const int status = std::system(("cd '" + root.path().string() + "' && " + command).c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
-    const auto read = [&](const char* name) {
-        std::ifstream in(root.path() / name);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
     ASSERT_EQ(shell("bin/localyx-query around PONTORSON-50170 4 --format gpx > a.gpx && "
                     "bin/localyx-query around PONTORSON-50170 4 --format kml > a.kml && "
                     "bin/localyx-query tour PONTORSON-50170 35093 35227 --format gpx > t.gpx && "
@@ -173,14 +169,13 @@ TEST_F(France, MapFilesOpenInARealReaderAndThePipeWorks) {
                     "gpsbabel -r -i gpx -f t.gpx -o unicsv -F t.csv && "
                     "gpsbabel -t -i kml -f t.kml -o unicsv -F line.csv && "
                     "gpsbabel -i kml -f t.kml -o unicsv -F stops.csv"), 0);
-    // Each reader's points, in order: "name" or the line's coordinates.
+    // Each reader's points in order: their name (column 3) or the line's longitude (column 2).
     const auto points = [&](const char* file, std::size_t column) {
-        std::vector<std::string> found;
-        for (std::string line : linesOf(read(file))) {
+        std::ifstream in(root.path() / file);
+        Args found;
+        for (std::string line; std::getline(in, line); found.push_back(line)) {
             std::stringstream cells(line.substr(line.find(',') + 1));
-            for (std::size_t i = 0; i < column && std::getline(cells, line, ','); ++i) {
-            }
-            found.push_back(line);
+            for (std::size_t i = 0; i < column && std::getline(cells, line, ','); ++i) {}
         }
         return found;
     };
@@ -191,12 +186,10 @@ TEST_F(France, MapFilesOpenInARealReaderAndThePipeWorks) {
     EXPECT_EQ(points("stops.csv", 3), stops);
     stops.push_back("\"3. PONTORSON-50170\"");
     EXPECT_EQ(points("t.csv", 3), stops);
-    EXPECT_EQ(points("line.csv", 2), (std::vector<std::string>{"Longitude\r", "-1.508000\r", "-1.565000\r",
-                                                               "-1.750000\r", "-1.508000\r"}));
+    EXPECT_EQ(points("line.csv", 2), (Args{"Longitude\r", "-1.508000\r", "-1.565000\r", "-1.750000\r", "-1.508000\r"}));
 
     EXPECT_EQ(shell("bin/localyx-query around PONTORSON-50170 20 --population-min 1000 | bin/localyx-query tour 50410 - "
-                    "--no-return > pipe.txt 2> pipe.err"), 0);
-    EXPECT_THAT(read("pipe.txt"), HasSubstr("\nTotal : "));
+                    "--no-return | grep -q '^Total : '"), 0);
     EXPECT_EQ(shell("bin/localyx-query tour 50410 NULLE-PART > /dev/null 2>&1"), 1);
     EXPECT_EQ(shell("bin/localyx-query around 50410 > /dev/null 2>&1"), 2);
 }

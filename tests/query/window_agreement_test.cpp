@@ -12,11 +12,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A window just started, with region 1 chosen from the given folder.
+// A window just started from the folder, region 1 chosen, then each (list, item) picked.
 struct Window {
-    explicit Window(const fs::path& programDir) : form(view, platform, programDir) {
+    Window(const fs::path& programDir, std::initializer_list<std::pair<ComboId, std::size_t>> picks = {})
+        : form(view, platform, programDir) {
         form.Form_Load();
         pick(form, view, ComboId::ComboReg, 0);
+        for (const auto& [combo, item] : picks) pick(form, view, combo, static_cast<int>(item));
     }
     FakeView view;
     FakePlatform platform;
@@ -51,10 +53,9 @@ TEST_P(WindowAgreement, EveryAnswerIsTheWindows) {
             for (std::size_t j = 0; j < towns.size() && radiusItem == -1; ++j) {
                 if (j == i) continue;
                 SCOPED_TRACE("to " + towns[j]);
-                Window pair(programDir);  // the window keeps the last distance shown
-                pick(pair.form, pair.view, ComboId::Combo1, static_cast<int>(i));
-                pick(pair.form, pair.view, ComboId::Combo2, static_cast<int>(j));
-                const std::string caption = pair.view.caption(LabelId::result2);
+                // A window of its own: it keeps the last distance shown.
+                const std::string caption =
+                    Window(programDir, {{ComboId::Combo1, i}, {ComboId::Combo2, j}}).view.caption(LabelId::result2);
                 const ToolRun r = query({"distance", towns[i], towns[j]});
                 EXPECT_EQ(r.exitCode, caption.empty() ? 1 : 0);  // the window may show no distance
                 if (!caption.empty()) {
@@ -65,14 +66,12 @@ TEST_P(WindowAgreement, EveryAnswerIsTheWindows) {
         }
     }
 
-    Window window(programDir);
-    pick(window.form, window.view, ComboId::Combo1, 0);
+    Window window(programDir, {{ComboId::Combo1, 0}, {ComboId::Combo2, 1}});
     window.form.CmdCarte_Click();
-    pick(window.form, window.view, ComboId::Combo2, 1);
     window.form.CmdItineraire_Click();
     tickUntilIdle(window.form, window.view);
     ASSERT_EQ(window.platform.opened.size(), 2u);
-    EXPECT_EQ(runTool({"map-url", "--", towns[0]}).out, window.platform.opened[0] + "\n");
+    EXPECT_EQ(runTool({"map-url", "--", towns[1]}).out, window.platform.opened[0] + "\n");  // the last town picked
     EXPECT_EQ(runTool({"itinerary-url", "--", towns[0], towns[1]}).out, window.platform.opened[1] + "\n");
 }
 
