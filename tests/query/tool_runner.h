@@ -1,12 +1,7 @@
 #pragma once
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "tests/app/form_fixture.h"
@@ -42,8 +37,6 @@ public:
         m_path = pattern;
     }
     ~ScratchDir() { std::error_code ec; std::filesystem::remove_all(m_path, ec); }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
     const std::filesystem::path& path() const { return m_path; }
     /// Writes bytes to a file under the folder, creating its folders.
     std::filesystem::path write(const std::filesystem::path& relative, std::string_view bytes) const {
