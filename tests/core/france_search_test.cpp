@@ -71,10 +71,8 @@ TEST(Around, AgreesWithAScanOfEveryRow) {
                     return a.km != b.km ? a.km < b.km : rows[a.row].item() < rows[b.row].item();
                 });
                 const std::vector<Nearby> found = localitiesAround(rows, centre, km, populationMin);
-                ASSERT_EQ(found.size(), expected.size()) << km << " km around " << centre;
-                for (std::size_t i = 0; i < found.size(); ++i) {
-                    EXPECT_TRUE(found[i].row == expected[i].row && found[i].km == expected[i].km) << i;
-                }
+                const auto same = [](const Nearby& a, const Nearby& b) { return a.row == b.row && a.km == b.km; };
+                EXPECT_TRUE(std::ranges::equal(found, expected, same)) << km << " km around " << centre;
             }
         }
     }

@@ -52,11 +52,9 @@ private:
 
 /// The lines of a text without their "\n"; a last line without one counts.
 inline std::vector<std::string> linesOf(std::string_view text) {
+    std::istringstream in{std::string(text)};
     std::vector<std::string> lines;
-    for (std::size_t end = 0; !text.empty(); text.remove_prefix(end == text.npos ? text.size() : end + 1)) {
-        end = text.find('\n');
-        lines.emplace_back(text.substr(0, end));
-    }
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 
