@@ -29,12 +29,10 @@ TEST(LocalityTable, RowsAreReadOrSkippedWithTheirLine) {
     ASSERT_TRUE(table.ok()) << table.error;
     ASSERT_EQ(table.rows.size(), 3u);
     EXPECT_EQ(table.rows[1].name, "SAINT; \"X\"");
-    ASSERT_EQ(table.warnings.size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_TRUE(table.warnings[i].starts_with("ligne " + std::to_string(5 + i) + " ")) << table.warnings[i];
-    }
-    EXPECT_FALSE(parseLocalityTable("").ok());
-    EXPECT_FALSE(parseLocalityTable("insee;nom\n1;A\n").ok());
+    std::string lines;
+    for (const std::string& warning : table.warnings) lines += warning.substr(0, 8);
+    EXPECT_EQ(lines, "ligne 5 ligne 6 ligne 7 ligne 8 ");
+    EXPECT_FALSE(parseLocalityTable("").ok() || parseLocalityTable("insee;nom\n1;A\n").ok());  // no header
 }
 
 // Random places over France, one in ten twice on one spot (a tie), a few populations unknown.
@@ -82,9 +80,8 @@ TEST(Around, AgreesWithAScanOfEveryRow) {
 LegTable randomLegs(std::mt19937& random, std::size_t n) {
     const std::vector<Locality> places = randomPlaces(random, n);
     LegTable legs(n);
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < n; ++i)
         for (std::size_t j = i + 1; j < n; ++j) legs.set(i, j, kmBetween(places[i], places[j]));
-    }
     return legs;
 }
 

@@ -13,7 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
-using ::testing::IsEmpty;
 
 const std::string kTable =
     "insee;nom;code_postal;departement;region;latitude;longitude;population\n"
@@ -80,16 +79,14 @@ TEST_F(France, AnswersAndRefusals) {
         const ToolRun r = run(args, input);
         EXPECT_EQ(r.exitCode, exitCode) << r.err;
         EXPECT_THAT(r.out + r.err, HasSubstr(expected));
-        if (exitCode != 0 || expected.empty()) { EXPECT_THAT(r.out, IsEmpty()); }
+        if (exitCode != 0 || expected.empty()) { EXPECT_THAT(r.out, ::testing::IsEmpty()); }
     }
 }
 
 TEST_F(France, AThousandStopsAtMost) {
     std::string table = kTable, codes;
-    for (int i = 60000; i < 61001; ++i) {
-        table += std::to_string(i) + ";V" + std::to_string(i) + ";60000;60;Picardie;49.5;2.5;\n";
-        codes += std::to_string(i) + "\n";
-    }
+    for (int i = 60000; i < 61001; ++i) codes += std::to_string(i) + "\n";
+    for (int i = 60000; i < 61001; ++i) table += std::to_string(i) + ";V;" + std::to_string(i) + ";60;Picardie;49.5;2.5;\n";
     root.write("bin/localites.csv", table);
     EXPECT_THAT(run({"tour", "50410"}, codes).err, HasSubstr("1001 étapes : au plus 1000"));
 }

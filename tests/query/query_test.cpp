@@ -8,10 +8,7 @@
 namespace localyx::testing {
 namespace {
 
-namespace fs = std::filesystem;
 using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::StartsWith;
 
 // Run from root/bin: region files are looked for there, then in root/share/localyx/regions.
 class Query : public ::testing::Test {
@@ -40,7 +37,7 @@ TEST(QueryCommandLine, WrongCommandLinesGiveTheUsageAndExitCode2) {
 
     for (const Args& args : {Args{"--help"}, {"-h"}, {"towns", "--help"}}) {
         EXPECT_EQ(runTool(args).exitCode, 0);
-        EXPECT_THAT(runTool(args).out, StartsWith("Usage : localyx-query"));
+        EXPECT_THAT(runTool(args).out, ::testing::StartsWith("Usage : localyx-query"));
     }
     EXPECT_EQ(runTool({"--version"}).out, std::string("localyx-query ") + LOCALYX_VERSION + "\n");
 }
@@ -52,7 +49,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
     file("bin/bretagne.TXT", towns);  // the case of a name may differ
     file("share/localyx/regions/Iledefrance.txt", "48.85,2.35,PARIS-75001\r\n48.9,2.3,CLICHY-92110\r\n");
     file("bin/Limousin.txt", "");
-    fs::create_directories(root.path() / "bin" / "Lorraine.txt");  // unreadable
+    std::filesystem::create_directories(root.path() / "bin" / "Lorraine.txt");  // unreadable
     ASSERT_EQ(linesOf(run({"regions"}).out).size(), 22u);
     // Windows-1252, as the shipped files are: 0xC9 is É.
     const std::string cp1252 = file("cp1252.txt", "48.5,7.5,\xC9\x43LUSE-05\r\n48.6,7.6,\"LE BOURG, HAUT-06\"\r\n");
@@ -98,7 +95,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         const ToolRun r = run(args);
         EXPECT_EQ(r.exitCode, exitCode) << r.err;
         EXPECT_THAT(r.out + r.err, HasSubstr(expected));
-        if (exitCode != 0) { EXPECT_THAT(r.out, IsEmpty()); }
+        if (exitCode != 0) { EXPECT_THAT(r.out, ::testing::IsEmpty()); }
     }
 }
 

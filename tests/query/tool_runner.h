@@ -24,8 +24,7 @@ inline ToolRun runTool(const Args& args,
                        const std::string& input = {}) {
     std::istringstream in(input);
     std::ostringstream out, err;
-    const int code = query::runQuery(args, in, out, err, programDir);
-    return {code, out.str(), err.str()};
+    return {query::runQuery(args, in, out, err, programDir), out.str(), err.str()};
 }
 
 /// A fresh folder, removed with its content at the end of its scope.
