@@ -3,69 +3,49 @@
 #include <algorithm>
 #include <numeric>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "core/around.h"
 #include "core/distance.h"
 #include "core/locality_table.h"
 #include "core/tour.h"
 
-// The France-wide table, the search around a town and the visiting order,
-// each against the slowest obviously right answer.
+// The France-wide table (its properties in fuzz/locality_table_fuzz.cpp), the search around a
+// town and the visiting order, each against the slowest obviously right answer.
 
 namespace localyx {
 namespace {
 
-constexpr std::string_view kHeader = "insee;nom;code_postal;departement;region;latitude;longitude;population\n";
-
 TEST(LocalityTable, RowsAreReadOrSkippedWithTheirLine) {
     const LocalityTable table = parseLocalityTable(
-        std::string("\xEF\xBB\xBF") + std::string(kHeader) +
+        "\xEF\xBB\xBFinsee;nom;code_postal;departement;region;latitude;longitude;population\n"
         "35238;RENNES;35200;35;Bretagne;48.111339;-1.681137;222485\r\n"
         "\r\n"
         "35024;\"SAINT; \"\"X\"\"\";35830;35;Bretagne;48.182;-1.643;\n"
         "35025;TROP;35830;35;Bretagne;48.1;-1.6;1;2\n"
-        "35026;NORD;35830;35;Bretagne;91;-1.6;1\n"
         "35027;VIRGULE;35830;35;Bretagne;48,1;-1.6;1\n"
         "35028;FOULE;35830;35;Bretagne;48.1;-1.6;-3\n"
         "35029;;35830;35;Bretagne;48.1;-1.6;3\n"
         "2A004;AJACCIO;20000;2A;Corse;41.9192;8.7386;70000");
     ASSERT_TRUE(table.ok()) << table.error;
     ASSERT_EQ(table.rows.size(), 3u);
-    EXPECT_EQ(table.rows[0].item(), "RENNES-35200");
-    EXPECT_EQ(table.rows[0].longitude, -1.681137);
-    EXPECT_EQ(table.rows[0].population, 222485);
     EXPECT_EQ(table.rows[1].name, "SAINT; \"X\"");
-    EXPECT_EQ(table.rows[1].population, -1);
-    EXPECT_EQ(table.rows[2].insee, "2A004");
-    const std::vector<std::string> lines = {"ligne 5 ", "ligne 6 ", "ligne 7 ", "ligne 8 ", "ligne 9 "};
-    ASSERT_EQ(table.warnings.size(), lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_TRUE(table.warnings[i].starts_with(lines[i])) << table.warnings[i];
-
-    for (const std::string_view text : {std::string_view(""), std::string_view("insee;nom\n1;A\n")}) {
-        EXPECT_FALSE(parseLocalityTable(text).ok()) << text;
-    }
+    std::string lines;
+    for (const std::string& warning : table.warnings) lines += warning.substr(0, 8);
+    EXPECT_EQ(lines, "ligne 5 ligne 6 ligne 7 ligne 8 ");
+    EXPECT_FALSE(parseLocalityTable("").ok() || parseLocalityTable("insee;nom\n1;A\n").ok());  // no header
 }
 
-// Random places over France, some sharing a spot (ties), a few populations unknown.
+// Random places over France, one in ten twice on one spot (a tie), a few populations unknown.
 std::vector<Locality> randomPlaces(std::mt19937& random, std::size_t count) {
     std::uniform_real_distribution<double> lat(42.0, 51.0), lon(-5.0, 8.0);
     std::uniform_int_distribution<int> people(-1, 5000);
     std::vector<Locality> rows;
     for (std::size_t i = 0; i < count; ++i) {
-        Locality l;
-        l.insee = std::to_string(10000 + i);
-        l.name = "L" + std::to_string(count - i);
-        l.postalCode = std::to_string(20000 + i % 7);
-        l.latitude = lat(random);
-        l.longitude = lon(random);
-        l.population = people(random);
+        Locality l{.insee = std::to_string(10000 + i), .name = "L" + std::to_string(count - i),
+                   .postalCode = std::to_string(20000 + i % 7), .departement = "", .region = "",
+                   .latitude = lat(random), .longitude = lon(random), .population = people(random)};
         rows.push_back(l);
-        if (i % 10 == 0) {
-            l.name += "B";
-            rows.push_back(l);
-        }
+        if (i % 10 == 0) rows.push_back(l), rows.back().name += "B";
     }
     return rows;
 }
@@ -89,11 +69,8 @@ TEST(Around, AgreesWithAScanOfEveryRow) {
                     return a.km != b.km ? a.km < b.km : rows[a.row].item() < rows[b.row].item();
                 });
                 const std::vector<Nearby> found = localitiesAround(rows, centre, km, populationMin);
-                ASSERT_EQ(found.size(), expected.size()) << km << " km around " << centre;
-                for (std::size_t i = 0; i < found.size(); ++i) {
-                    EXPECT_EQ(found[i].row, expected[i].row);
-                    EXPECT_EQ(found[i].km, expected[i].km);
-                }
+                const auto same = [](const Nearby& a, const Nearby& b) { return a.row == b.row && a.km == b.km; };
+                EXPECT_TRUE(std::ranges::equal(found, expected, same)) << km << " km around " << centre;
             }
         }
     }
@@ -103,18 +80,16 @@ TEST(Around, AgreesWithAScanOfEveryRow) {
 LegTable randomLegs(std::mt19937& random, std::size_t n) {
     const std::vector<Locality> places = randomPlaces(random, n);
     LegTable legs(n);
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < n; ++i)
         for (std::size_t j = i + 1; j < n; ++j) legs.set(i, j, kmBetween(places[i], places[j]));
-    }
     return legs;
 }
 
-bool visitsEachOnceFromTheStart(const std::vector<std::size_t>& order, std::size_t n) {
-    std::vector<std::size_t> sorted = order;
-    std::sort(sorted.begin(), sorted.end());
-    std::vector<std::size_t> all(n);
-    std::iota(all.begin(), all.end(), 0);
-    return !order.empty() && order.front() == 0 && sorted == all;
+bool visitsEachOnceFromTheStart(std::vector<std::size_t> order, std::size_t n) {
+    if (order.empty() || order.front() != 0) return false;
+    std::sort(order.begin(), order.end());
+    const auto gap = [](std::size_t a, std::size_t b) { return b != a + 1; };
+    return order.size() == n && std::adjacent_find(order.begin(), order.end(), gap) == order.end();
 }
 
 TEST(Tour, SmallSetsGetTheOptimumOfEveryOrder) {
@@ -125,9 +100,7 @@ TEST(Tour, SmallSetsGetTheOptimumOfEveryOrder) {
             std::vector<std::size_t> order(n);
             std::iota(order.begin(), order.end(), 0);
             double best = tourLength(legs, order, returns);
-            while (std::next_permutation(order.begin() + 1, order.end())) {
-                best = std::min(best, tourLength(legs, order, returns));
-            }
+            while (std::next_permutation(order.begin() + 1, order.end())) best = std::min(best, tourLength(legs, order, returns));
             const TourPlan plan = planTour(legs, returns);
             EXPECT_TRUE(visitsEachOnceFromTheStart(plan.order, n)) << n;
             EXPECT_NEAR(plan.km, best, 1e-9) << n << " stops, returns " << returns;
@@ -144,20 +117,16 @@ TEST(Tour, LargeSetsEndWhereNoLocalMoveShortensThem) {
             const LegTable legs = randomLegs(random, n);
             const TourPlan plan = planTour(legs, returns);
             ASSERT_TRUE(visitsEachOnceFromTheStart(plan.order, n));
+            const auto at = [](std::vector<std::size_t>& v, std::size_t k) { return v.begin() + static_cast<long>(k); };
             for (std::size_t i = 1; i < n; ++i) {
                 for (std::size_t j = 1; j <= n; ++j) {
-                    std::vector<std::size_t> other = plan.order;
-                    if (i < j) {
-                        std::reverse(other.begin() + static_cast<long>(i), other.begin() + static_cast<long>(j));
-                        ASSERT_GE(tourLength(legs, other, returns), plan.km - 1e-6) << "reversing " << i << ".." << j;
-                    }
-                    if (j < n && j != i) {
-                        other = plan.order;
-                        const std::size_t stop = other[i];
-                        other.erase(other.begin() + static_cast<long>(i));
-                        other.insert(other.begin() + static_cast<long>(j), stop);
-                        ASSERT_GE(tourLength(legs, other, returns), plan.km - 1e-6) << "moving " << i << " to " << j;
-                    }
+                    std::vector<std::size_t> reversed = plan.order, moved = plan.order;
+                    std::reverse(at(reversed, i), at(reversed, std::max(i, j)));
+                    ASSERT_GE(tourLength(legs, reversed, returns), plan.km - 1e-6) << "reversing " << i << ".." << j;
+                    if (j == n) continue;
+                    moved.erase(at(moved, i));
+                    moved.insert(at(moved, j), plan.order[i]);
+                    ASSERT_GE(tourLength(legs, moved, returns), plan.km - 1e-6) << "moving " << i << " to " << j;
                 }
             }
         }

@@ -1,43 +1,33 @@
 #pragma once
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <string>
-#include <string_view>
 #include <vector>
 
+#include "tests/app/form_fixture.h"
 #include "tools/localyx_query/query.h"
 
 namespace localyx::testing {
 
-/// The built localyx-query.
+using Args = std::vector<std::string>;
+
 inline std::filesystem::path queryExecutable() { return LOCALYX_QUERY_EXE; }
 
-/// What one run of localyx-query gave.
 struct ToolRun {
     int exitCode = -1;
-    std::string out;  ///< standard output, bytes as written
-    std::string err;  ///< standard error
+    std::string out, err;
 };
 
-/// Runs one command line in this process, as the program would from
-/// programDir (the built program's folder unless given), input on standard input.
-inline ToolRun runTool(const std::vector<std::string>& args,
+/// One command line run in this process, as from programDir, input on standard input.
+inline ToolRun runTool(const Args& args,
                        const std::filesystem::path& programDir = queryExecutable().parent_path(),
                        const std::string& input = {}) {
     std::istringstream in(input);
     std::ostringstream out, err;
-    ToolRun run;
-    run.exitCode = query::runQuery(args, in, out, err, programDir);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+    return {query::runQuery(args, in, out, err, programDir), out.str(), err.str()};
 }
 
-/// A fresh folder, removed with everything in it at the end of its scope.
+/// A fresh folder, removed with its content at the end of its scope.
 class ScratchDir {
 public:
     ScratchDir() {
@@ -45,21 +35,13 @@ public:
         if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp");
         m_path = pattern;
     }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
+    ~ScratchDir() { std::error_code ec; std::filesystem::remove_all(m_path, ec); }
     const std::filesystem::path& path() const { return m_path; }
-    /// Writes a file under the folder (creating its folders), bytes as given.
+    /// Writes bytes to a file under the folder, creating its folders.
     std::filesystem::path write(const std::filesystem::path& relative, std::string_view bytes) const {
         const std::filesystem::path file = m_path / relative;
         std::filesystem::create_directories(file.parent_path());
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw std::runtime_error("cannot write " + file.string());
+        std::ofstream(file, std::ios::binary) << bytes;
         return file;
     }
 
@@ -67,15 +49,24 @@ private:
     std::filesystem::path m_path;
 };
 
-/// The lines of a text, each without its "\n"; a last line without one counts.
+/// The lines of a text without their "\n"; a last line without one counts.
 inline std::vector<std::string> linesOf(std::string_view text) {
+    std::istringstream in{std::string(text)};
     std::vector<std::string> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        lines.emplace_back(text.substr(0, end));
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-    }
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
+
+/// The window tests' localities, then ZED and ABC on one place (a tie, ZED first),
+/// a name holding ";" in quotes, and VOISIN, 0.2 km from CENTREVILLE.
+inline const std::string kQueryRegion = std::string(kAlsaceFile) +
+    "48.53,7.53,ZED-67010\r\n48.53,7.53,ABC-67011\r\n48.51,7.52,\"LE BOURG; NORD-67012\"\r\n48.501,7.502,VOISIN-67013\r\n";
+
+/// Broken files, each loaded with a locality judged on other coordinates: a name first,
+inline constexpr std::string_view kNameFirst =
+    "PREMIER-00001,48.5,7.5\r\n48.51,7.51,SECOND-00002\r\n48.52,7.52,TROISIEME-00003\r\n";
+/// the last locality without its coordinates.
+inline constexpr std::string_view kMissingCoordinates =
+    "48.5,7.5,AVEC-00001\r\n48.51,7.51,AUSSI-00002\r\nSANS-00003\r\n";
 
 }  // namespace localyx::testing
