@@ -57,6 +57,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
     const std::string missing = file("missing.txt", kMissingCoordinates);
     const std::string truncated = file("truncated.txt", "48.5,7.5,A-00001\r\n48.6\r\n");
     const std::string halfway = file("halfway.txt", "39.5,7.5,A-00001\r\n48.6,B-00002\r\n");
+    const std::string zeroLon = file("zero_lon.txt", "48.5,1,A-00001\r\n48.6,0,B-00002\r\n");
     const std::string binary = file("binary.txt", std::string_view("\x7F\x01\x00\tX\r\n", 7));
 
     for (const auto& [args, exitCode, expected] : std::vector<std::tuple<Args, int, std::string>>{
@@ -66,9 +67,9 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         {{"regions"}, 0, "\n14\tLimousin\tLimousin\t0\n15\tLorraine\tLorraine\t-\n"},
         {{"towns", "12"}, 0, "PARIS-75001\nCLICHY-92110\n"}, {{"towns", "ILEDEFRANCE"}, 0, "PARIS-75001\n"},
         {{"towns", "ile de france"}, 0, "PARIS-75001\n"}, {{"towns", "ÎLE DE FRANCE"}, 0, "PARIS-75001\n"},
-        {{"towns", "23"}, 1, "région inconnue : « 23 »"},
+        {{"towns", "23"}, 1, "région inconnue : « 23 ».\nLes régions sont numérotées de 1 à 22."},
         {{"towns", ""}, 1, "région inconnue : «  ».\nLa liste des 22"},
-        {{"towns", "Bretange"}, 1, "6  Bretagne (Bretagne.txt)"},
+        {{"towns", "Bretange"}, 1, "« Bretange ».\nRégions proches :\n  6  Bretagne (Bretagne.txt)"},
         {{"towns", "Centre"}, 1, "fichier de région introuvable : Centre.txt"},
         // Each town lies at its own distance from LOIN, which tells which was taken.
         {{"distance", "6", "écluse-00001", "LOIN-00003"}, 0, "3\n"},  // É folded too
@@ -86,6 +87,8 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         {{"--file", truncated, "towns"}, 0, "(il manque la longitude et le nom)"},
         {{"--file", halfway, "towns"}, 0, "« 39.5 », ligne 1, avant la première localité, devrait être une latitude"},
         {{"--file", halfway, "distance", "A-00001", "B-00002"}, 1, "distance non calculable : une coordonnée de « B-00002 »"},
+        {{"--file", zeroLon, "towns"}, 0, "« 0 », ligne 2, après la localité « A-00001 », devrait être une longitude"},
+        {{"--file", zeroLon, "distance", "X-1", "A-00001"}, 1, "localité inconnue dans " + zeroLon + " : « X-1 »"},
         {{"--file", missing, "neighbours", "SANS-00003", "50"}, 0, "une coordonnée de « SANS-00003 » se lit comme 0"},
         // Control characters reach the terminal as escapes, never raw.
         {{"--file", binary, "towns"}, 0, "« \\x7F\\x01\\x00\\tX »"},
@@ -121,12 +124,12 @@ TEST_F(Query, CsvListsTheNeighboursNearestFirstForASpreadsheet) {
 TEST_F(Query, NamesMatchWithoutRegardToCaseOrAccents) {
     file("bin/Alsace.txt", "48.5,7.5,ÈVE-00001\r\n48.51,7.51,ŒUF-00002\r\n48.52,7.52,ÇA-00003\r\n"
                            "48.53,7.53,ÿY-00004\r\n48.54,7.54,\xF0\x9F\x99\x82X-00005\r\n48.6,7.6,LOIN-00006\r\n"
-                           "48.7,7.7,Z-\xF0\x9F\x99\x82\r\n48.8,7.8,NOËL-00007\r\n");
+                           "48.7,7.7,Z-\xF0\x9F\x99\x82\r\n48.8,7.8,NOËL-00007\r\n48.9,7.9,\xE1\x83\x80-00008\r\n");
     // Each name lies at its own distance from LOIN, which tells which was taken.
     for (const auto& [name, expected] : std::vector<std::pair<std::string, std::string>>{
              {"ève-00001", "13\n"}, {"œuf-00002", "11\n"}, {"çA-00003", "10\n"}, {"ŸY-00004", "9\n"},
              {"\xF0\x9F\x99\x82x-00005", "7\n"}, {"EVE", "Vouliez-vous dire :\n  ÈVE-00001\n"},
-             {"\xC3X", "localité inconnue"}, {"noel-0", "Vouliez-vous dire :\n  NOËL-00007\n"},
+             {"\xC3X", "localité inconnue"}, {"À-00008", "localité inconnue"},  // U+10C0 is no À {"noel-0", "Vouliez-vous dire :\n  NOËL-00007\n"},
              {"oeuf", "Vouliez-vous dire :\n  ŒUF-00002\n"},
              {"\xF0\x9F\x99\x82X-9", "Vouliez-vous dire :\n  \xF0\x9F\x99\x82X-00005\n"}}) {
         const ToolRun r = run({"distance", "1", name, "LOIN-00006"});
