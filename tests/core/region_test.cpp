@@ -52,8 +52,8 @@ TEST(TextEncoding, DecodesBothEncodings) {
         {"UTF-8 accents", "ÉCLUSE", "ÉCLUSE"},
         {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" "ÉCLUSE", "ÉCLUSE"},
         {"byte-order mark over code-page text", "\xEF\xBB\xBF\xC9", "É"},
-        {"undefined code-page byte", "\x81", "\xC2\x81"},
-        {"three-byte character", "\x80\x85", "€…"},
+        {"the whole 0x80-0x9F block", "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F",
+         "€\xC2\x81‚ƒ„…†‡ˆ‰Š‹Œ\xC2\x8DŽ\xC2\x8F\xC2\x90‘’“”•–—˜™š›œ\xC2\x9DžŸ"},
         {"plain ASCII", "RENNES-35000", "RENNES-35000"},
     };
     for (const auto& c : cases) {
