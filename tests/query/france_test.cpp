@@ -43,7 +43,7 @@ TEST_F(France, AnswersAndRefusals) {
          "=HYPERLINK(\"x\")-35999\t1,2\tBretagne\t1\n-ESSAI\\x1B[31m-35998\t2,1\tBretagne\t1\n"
          "PLEINE-FOUGERES-35610\t4,7\tBretagne\t2000\nJUMEAU-50001\t5,3\tBasse-Normandie\t10\n"
          "JUMEAU-50001\t5,3\tBasse-Normandie\t\nDOL-DE-BRETAGNE-35120\t17,8\tBretagne\t5000\n"},
-        {{"around", "pontorson-50170", "4,7"}, "", 0, "-35998\t2,1\tBretagne\t1\n"},
+        {{"around", "pleine-fougeres-35610", "5"}, "", 0, "PONTORSON-50170\t4,7\tBasse-Normandie\t4000\n"},
         {{"around", "50410", "0.1"}, "", 0, ""}, {{"around", "2a004", "0.1"}, "", 0, ""},
         {{"around", pontorson, "1000"}, "", 0, "DOL-DE-BRETAGNE-35120\t17,8"},
         {{"around", pontorson, "20", "--population-min", "2000"}, "", 0,

@@ -57,7 +57,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
     const std::string missing = file("missing.txt", kMissingCoordinates);
     const std::string truncated = file("truncated.txt", "48.5,7.5,A-00001\r\n48.6\r\n");
     const std::string halfway = file("halfway.txt", "39.5,7.5,A-00001\r\n48.6,B-00002\r\n");
-    const std::string zeroLon = file("zero_lon.txt", "48.5,1,A-00001\r\n48.6,0,B-00002\r\n");
+    const std::string zeroLon = file("zero_lon.txt", "48.5,1,A-00001\r\n48.6,39.5,B-00002\r\n48.7,0,C-00003\r\n");
     const std::string binary = file("binary.txt", std::string_view("\x7F\x01\x00\tX\r\n", 7));
 
     for (const auto& [args, exitCode, expected] : std::vector<std::tuple<Args, int, std::string>>{
@@ -87,7 +87,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         {{"--file", truncated, "towns"}, 0, "(il manque la longitude et le nom)"},
         {{"--file", halfway, "towns"}, 0, "« 39.5 », ligne 1, avant la première localité, devrait être une latitude"},
         {{"--file", halfway, "distance", "A-00001", "B-00002"}, 1, "distance non calculable : une coordonnée de « B-00002 »"},
-        {{"--file", zeroLon, "towns"}, 0, "« 0 », ligne 2, après la localité « A-00001 », devrait être une longitude"},
+        {{"--file", zeroLon, "towns"}, 0, "« 0 », ligne 3, après la localité « B-00002 », devrait être une longitude"},
         {{"--file", zeroLon, "distance", "X-1", "A-00001"}, 1, "localité inconnue dans " + zeroLon + " : « X-1 »"},
         {{"--file", missing, "neighbours", "SANS-00003", "50"}, 0, "une coordonnée de « SANS-00003 » se lit comme 0"},
         // Control characters reach the terminal as escapes, never raw.
