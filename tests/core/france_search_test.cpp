@@ -25,9 +25,10 @@ TEST(LocalityTable, RowsAreReadOrSkippedWithTheirLine) {
         "35027;VIRGULE;35830;35;Bretagne;48,1;-1.6;1\n"
         "35028;FOULE;35830;35;Bretagne;48.1;-1.6;-3\n"
         "35029;;35830;35;Bretagne;48.1;-1.6;3\n"
-        "2A004;AJACCIO;20000;2A;Corse;41.9192;8.7386;70000");
+        "2A004;AJACCIO;20000;2A;Corse;41.9192;8.7386;70000\n"
+        "99999;BORNE;99999;99;Bretagne;-90;180;0");  // the extreme coordinates still read
     ASSERT_TRUE(table.ok()) << table.error;
-    ASSERT_EQ(table.rows.size(), 3u);
+    ASSERT_EQ(table.rows.size(), 4u);
     EXPECT_EQ(table.rows[1].name, "SAINT; \"X\"");
     std::string lines;
     for (const std::string& warning : table.warnings) lines += warning.substr(0, 8);
