@@ -58,6 +58,8 @@ TEST_F(France, AnswersAndRefusals) {
         {{"around", pontorson, "5", "--population-min", "5x"}, "", 2, "population minimale invalide"},
         {{"around", pontorson, "5", "--no-return"}, "", 2, "ne s'applique pas"},
         {{"tour", pontorson, "5", "--format", "geojson"}, "", 2, "format inconnu"},
+        {{"around", pontorson, "1", "--format", "gpx"}, "", 0, "<desc>Centre de la recherche ; 4000 habitants</desc>\n    <type>centre</type>"},
+        {{"tour", pontorson, "35093", "--format", "gpx", "--itineraries"}, "", 0, "<link href=\"http://www.viamichelin.fr/"},
         // A round trip by the shortest order, then a one-way one that ends far.
         {{"tour", pontorson, "DOL-DE-BRETAGNE-35120", "PLEINE-FOUGERES-35610", "LOIN-50000"}, "", 0,
          "\nTotal : 231,0 km à vol d'oiseau\n"},
