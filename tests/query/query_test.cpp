@@ -53,7 +53,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
     ASSERT_EQ(linesOf(run({"regions"}).out).size(), 22u);
     // Windows-1252, as the shipped files are: 0xC9 is É.
     const std::string cp1252 = file("cp1252.txt", "48.5,7.5,\xC9\x43LUSE-05\r\n48.6,7.6,\"LE BOURG, HAUT-06\"\r\n");
-    const std::string nameFirst = file("name_first.txt", "\r\n" + std::string(kNameFirst));
+    const std::string nameFirst = file("name_first.txt", "\n" + std::string(kNameFirst));
     const std::string missing = file("missing.txt", kMissingCoordinates);
     const std::string truncated = file("truncated.txt", "48.5,7.5,A-00001\r\n48.6\r\n");
     const std::string halfway = file("halfway.txt", "39.5,7.5,A-00001\r\n48.6,B-00002\r\n");
