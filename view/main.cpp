@@ -78,6 +78,8 @@ int main(int argc, char* argv[]) {
     releaseStartMessages();
 
     QApplication::setApplicationName(QStringLiteral("Localyx"));
+    // Wayland ties the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("fr.localyx.Localyx"));
     QApplication::setApplicationVersion(QStringLiteral(LOCALYX_VERSION));
     // The window draws its own colours on a fixed layout: one style for every
     // desktop keeps it looking as designed.
