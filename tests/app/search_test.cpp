@@ -173,6 +173,7 @@ TEST_F(Links, EveryWalkEndsOnTheReworkOfItsItem) {
         EXPECT_EQ(startTicks, k + 4);
         EXPECT_EQ(tickUntilIdle(form, view, 1000), k + 5);
         EXPECT_FALSE(form.variables().InNamePart);
+        EXPECT_EQ(form.variables().DestPos, static_cast<long>(utf8Length(item)) + 1);  // past the end
         EXPECT_EQ(platform.opened.back(), itineraryAddress(reworkItem(item), reworkItem(item)));
     }
 }
