@@ -55,6 +55,14 @@ void writeGeoJson(std::ostream& out, const std::vector<MapPoint>& points, const 
 
 namespace {
 
+// Map and GPS programs read the encoding from the declaration; without it
+// some take the accented names for Latin-1.
+void addDeclaration(pugi::xml_document& doc) {
+    pugi::xml_node decl = doc.append_child(pugi::node_declaration);
+    decl.append_attribute("version") = "1.0";
+    decl.append_attribute("encoding") = "UTF-8";
+}
+
 void saveXml(std::ostream& out, const pugi::xml_document& doc) {
     doc.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
 }
@@ -78,9 +86,7 @@ void addKmlStyle(pugi::xml_node document, const char* id, const char* colour, co
 void writeKml(std::ostream& out, std::string_view title, const std::vector<MapPoint>& points,
               const std::vector<const Locality*>& path) {
     pugi::xml_document doc;
-    pugi::xml_node decl = doc.append_child(pugi::node_declaration);
-    decl.append_attribute("version") = "1.0";
-    decl.append_attribute("encoding") = "UTF-8";
+    addDeclaration(doc);
     pugi::xml_node kml = doc.append_child("kml");
     kml.append_attribute("xmlns") = "http://www.opengis.net/kml/2.2";
     pugi::xml_node document = kml.append_child("Document");
@@ -118,9 +124,7 @@ void writeKml(std::ostream& out, std::string_view title, const std::vector<MapPo
 
 void writeGpx(std::ostream& out, std::string_view title, const std::vector<MapPoint>& points, bool route) {
     pugi::xml_document doc;
-    pugi::xml_node decl = doc.append_child(pugi::node_declaration);
-    decl.append_attribute("version") = "1.0";
-    decl.append_attribute("encoding") = "UTF-8";
+    addDeclaration(doc);
     pugi::xml_node gpx = doc.append_child("gpx");
     gpx.append_attribute("version") = "1.1";
     gpx.append_attribute("creator") = "localyx-query";
