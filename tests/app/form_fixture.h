@@ -1,7 +1,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,7 @@
 #include <string_view>
 
 #include "tests/app/fake_view.h"
+#include "tests/scratch_dir.h"
 
 namespace localyx::testing {
 
@@ -16,13 +16,9 @@ namespace localyx::testing {
 /// temporary folder; the test writes the region files it needs there.
 class FormTest : public ::testing::Test {
 protected:
-    FormTest() : root(freshFolder()), programDir(root / "bin"), form(view, platform, programDir) {
+    FormTest() : programDir(scratch.path() / "bin"), form(view, platform, programDir) {
         std::filesystem::create_directory(programDir);
         form.Form_Load();
-    }
-    ~FormTest() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
     }
 
     void writeRegion(std::string_view baseName, std::string_view bytes) {
@@ -31,13 +27,8 @@ protected:
     /// Chooses region n (1..22) in ComboReg.
     void chooseRegion(int n) { pick(form, view, ComboId::ComboReg, n - 1); }
 
-    static std::filesystem::path freshFolder() {
-        std::string name = (std::filesystem::temp_directory_path() / "localyx-app-XXXXXX").string();
-        if (::mkdtemp(name.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
-        return name;
-    }
-
-    std::filesystem::path root, programDir;  // programDir is root/bin: the installed ../share is ours too
+    ScratchDir scratch;
+    std::filesystem::path programDir;  // scratch/bin: the installed ../share is ours too
     FakeView view;
     FakePlatform platform;
     Form1 form;

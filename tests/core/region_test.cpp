@@ -3,31 +3,19 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 
 #include "core/region_catalogue.h"
 #include "core/region_file.h"
 #include "core/text_encoding.h"
+#include "tests/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A scratch folder, made writable again and removed at the end.
-struct TempDir {
-    fs::path path = mkdtemp((fs::temp_directory_path() / "localyx-core-XXXXXX").string().data());
-    ~TempDir() {
-        std::error_code ec;
-        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path, ec);
-    }
-    void write(const fs::path& rel, const std::string& bytes) const {
-        fs::create_directories((path / rel).parent_path());
-        std::ofstream(path / rel, std::ios::binary) << bytes;
-    }
-};
+using localyx::testing::ScratchDir;
 
 TEST(RegionCatalogue, EntriesAndNames) {
     std::set<std::string_view> bases;
@@ -72,8 +60,8 @@ TEST(TextEncoding, CharactersNotBytes) {
 }
 
 TEST(RegionFile, FoundExactlyThenIgnoringCaseThenInstallFolder) {
-    TempDir tmp;
-    const fs::path bin = tmp.path / "bin";
+    ScratchDir tmp;
+    const fs::path bin = tmp.path() / "bin";
     tmp.write("bin/Alsace.txt", "48.5,7.5,\xC9" "CLUSE-67000\r\n");
     tmp.write("bin/franchecomte.TXT", "47.2,6,B-25000\r\n");
     tmp.write("bin/franchecomte.txt", "47.2,6,B-25000\r\n");  // after .TXT in name order
@@ -90,17 +78,17 @@ TEST(RegionFile, FoundExactlyThenIgnoringCaseThenInstallFolder) {
 }
 
 TEST(RegionFile, UnreadableThingsAreReportedNotThrown) {
-    TempDir tmp;
-    fs::create_directories(tmp.path / "Alsace.txt");
-    EXPECT_EQ(localyx::readRegionFile(tmp.path, "Alsace").problem, localyx::RegionFileProblem::Unreadable);
+    ScratchDir tmp;
+    fs::create_directories(tmp.path() / "Alsace.txt");
+    EXPECT_EQ(localyx::readRegionFile(tmp.path(), "Alsace").problem, localyx::RegionFileProblem::Unreadable);
 
     tmp.write("Bretagne.txt", "48,-2,X-35000\r\n");
-    fs::permissions(tmp.path / "Bretagne.txt", fs::perms::none);
+    fs::permissions(tmp.path() / "Bretagne.txt", fs::perms::none);
     if (::geteuid() != 0) {  // root reads anything
-        EXPECT_EQ(localyx::readRegionFile(tmp.path, "Bretagne").problem,
+        EXPECT_EQ(localyx::readRegionFile(tmp.path(), "Bretagne").problem,
                   localyx::RegionFileProblem::Unreadable);
     }
-    EXPECT_EQ(localyx::readRegionFileAt(tmp.path / "nothing.txt").problem,
+    EXPECT_EQ(localyx::readRegionFileAt(tmp.path() / "nothing.txt").problem,
               localyx::RegionFileProblem::NotFound);
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <sstream>
-#include <stdexcept>
 #include <vector>
 
 #include "tests/app/form_fixture.h"
+#include "tests/scratch_dir.h"
 #include "tools/localyx_query/query.h"
 
 namespace localyx::testing {
@@ -26,28 +26,6 @@ inline ToolRun runTool(const Args& args,
     std::ostringstream out, err;
     return {query::runQuery(args, in, out, err, programDir), out.str(), err.str()};
 }
-
-/// A fresh folder, removed with its content at the end of its scope.
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "localyx-query-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp");
-        m_path = pattern;
-    }
-    ~ScratchDir() { std::error_code ec; std::filesystem::remove_all(m_path, ec); }
-    const std::filesystem::path& path() const { return m_path; }
-    /// Writes bytes to a file under the folder, creating its folders.
-    std::filesystem::path write(const std::filesystem::path& relative, std::string_view bytes) const {
-        const std::filesystem::path file = m_path / relative;
-        std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << bytes;
-        return file;
-    }
-
-private:
-    std::filesystem::path m_path;
-};
 
 /// The lines of a text without their "\n"; a last line without one counts.
 inline std::vector<std::string> linesOf(std::string_view text) {
