@@ -4,7 +4,6 @@
 #include <tuple>
 #include <vector>
 
-#include "core/text_encoding.h"
 #include "core/web_address.h"
 #include "tests/app/form_fixture.h"
 
@@ -153,29 +152,6 @@ TEST_F(Links, AnAbsurdlyLongNameOpensAtOnce) {
     EXPECT_EQ(tickUntilIdle(form, view), 0);
     EXPECT_EQ(platform.opened, Addresses{itineraryAddress("00001+EXEMPLEVILLE", "00002+" + huge)});
     EXPECT_EQ(view.text(TextId::TxtArrivee), "00002+" + huge);  // as a walk would leave it
-}
-
-// Start and destination walks end on the core's rework of the item after
-// k + 4 and k + 5 ticks, k being the first "-". (Items without one: see the
-// itinerary agreement with localyx-query.)
-TEST_F(Links, EveryWalkEndsOnTheReworkOfItsItem) {
-    for (const std::string item : {"EXEMPLEVILLE-00001", "ÉCLUSE-00005", "-DEBUT-00007", "X-Y-Z-1-2", "-----",
-                                   "NOM-1234-"}) {
-        SCOPED_TRACE(item);
-        view.addComboItems(ComboId::Combo1, {item});
-        view.addComboItems(ComboId::Combo2, {item});
-        view.select(ComboId::Combo1, view.comboListCount(ComboId::Combo1) - 1);
-        view.select(ComboId::Combo2, view.comboListCount(ComboId::Combo2) - 1);
-        form.CmdItineraire_Click();
-        int startTicks = 0;
-        for (; view.timerEnabled(TimerId::Timer1) && startTicks < 1000; ++startTicks) form.Timer1_Timer();
-        const int k = static_cast<int>(utf8Length(item.substr(0, item.find('-')))) + 1;
-        EXPECT_EQ(startTicks, k + 4);
-        EXPECT_EQ(tickUntilIdle(form, view, 1000), k + 5);
-        EXPECT_FALSE(form.variables().InNamePart);
-        EXPECT_EQ(form.variables().DestPos, static_cast<long>(utf8Length(item)) + 1);  // past the end
-        EXPECT_EQ(platform.opened.back(), itineraryAddress(reworkItem(item), reworkItem(item)));
-    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "app/initial_state.h"
+#include "core/text_encoding.h"
 #include "tests/query/tool_runner.h"
 
 // The same files through the window's handlers (on the fake window) and through the program: the same answers.
@@ -87,8 +88,18 @@ TEST(ItineraryAgreement, OddItemsGiveTheWindowsAnswer) {
         view.select(ComboId::Combo1, 0);
         view.select(ComboId::Combo2, 0);
         form.CmdItineraire_Click();
-        EXPECT_LT(tickUntilIdle(form, view, 1000), 1000) << "the walk never ends";
-        return platform.opened.empty() ? "" : platform.opened.at(0) + "\n";
+        int startTicks = 0;
+        for (; view.timerEnabled(TimerId::Timer1) && startTicks < 1000; ++startTicks) form.Timer1_Timer();
+        const int destTicks = tickUntilIdle(form, view, 1000);
+        EXPECT_LT(destTicks, 1000) << "the walk never ends";
+        if (platform.opened.empty()) return std::string();
+        // A walk takes k + 4 ticks for the start and k + 5 for the destination, k
+        // being the character position of the first "-", and ends past the item.
+        const auto k = [](const std::string& item) { return int(utf8Length(item.substr(0, item.find('-')))) + 1; };
+        EXPECT_EQ(startTicks, k(start) + 4);
+        EXPECT_EQ(destTicks, k(dest) + 5);
+        EXPECT_EQ(form.variables().DestPos, long(utf8Length(dest)) + 1);
+        return platform.opened.at(0) + "\n";
     };
     // Names with and without "-", a leading "-", accents, an apostrophe, codes
     // down to nothing: some items are shorter than five characters.

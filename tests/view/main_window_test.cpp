@@ -276,46 +276,37 @@ private slots:
         }
     }
 
-    void presses_data() {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QPoint>("where");
-        QTest::addColumn<int>("button");
-        QTest::addColumn<bool>("makesTopmost");
-        const int left = Qt::LeftButton, right = Qt::RightButton;
-        QTest::newRow("right on the surface") << QString() << QPoint(20, 400) << right << false;
-        QTest::newRow("left on the surface") << QString() << QPoint(20, 400) << left << true;
-        QTest::newRow("left inside Shape3") << QString() << QPoint(300, 245) << left << true;
-        QTest::newRow("left on a panel line") << QString() << QPoint(87, 270) << left << true;
-        QTest::newRow("left on Label1") << "Label1" << QPoint(5, 5) << left << true;
-        QTest::newRow("left on LblRegions") << "LblRegions" << QPoint(5, 5) << left << true;
-        QTest::newRow("left on Label4") << "Label4" << QPoint(60, 8) << left << false;
-        QTest::newRow("left on disabled CmdCarte") << "CmdCarte" << QPoint(5, 5) << left << false;
-        QTest::newRow("left on Text8") << "Text8" << QPoint(30, 30) << left << false;
-    }
-
+    // A left press on the surface, its shapes and lines, or the two titles
+    // drags the window and keeps it on top; nothing else does.
     void presses() {
-        QFETCH(QString, target);
-        QFETCH(QPoint, where);
-        QFETCH(int, button);
-        QFETCH(bool, makesTopmost);
         MainWindow& window = m_session->window();
-        QWidget* widget = target.isEmpty() ? &window : find(target);
-        const QPoint inWindow = widget->mapTo(&window, where);
-        const WId before = window.winId();
-        // The press goes to the widget under the pointer, as the window
-        // system would deliver it: shapes and lines are not in the way.
-        QWidget* receiver = window.childAt(inWindow);
-        if (!receiver) receiver = &window;
-        if (!target.isEmpty()) QVERIFY(receiver == widget || widget->isAncestorOf(receiver));
-        const QPoint at = receiver->mapFrom(&window, inWindow);
-
-        QTest::mousePress(receiver, Qt::MouseButton(button), {}, at);
-        QCOMPARE(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), makesTopmost);
-        QCOMPARE(dragger().active(), makesTopmost);
-        QTest::mouseRelease(receiver, Qt::MouseButton(button), {}, at);
-        QVERIFY(!dragger().active());
-        QCOMPARE(topmost(), makesTopmost);  // stays so after the release
-        QCOMPARE(window.winId(), before);   // the press was not lost to a new native window
+        const struct { const char* target; QPoint where; Qt::MouseButton button; bool drags; } cases[] = {
+            {"", {20, 400}, Qt::RightButton, false}, {"", {20, 400}, Qt::LeftButton, true},
+            {"", {300, 245}, Qt::LeftButton, true},  // inside Shape3
+            {"", {87, 270}, Qt::LeftButton, true},   // on a panel line
+            {"Label1", {5, 5}, Qt::LeftButton, true}, {"LblRegions", {5, 5}, Qt::LeftButton, true},
+            {"Label4", {60, 8}, Qt::LeftButton, false}, {"CmdCarte", {5, 5}, Qt::LeftButton, false},
+            {"Text8", {30, 30}, Qt::LeftButton, false}};
+        for (const auto& c : cases) {
+            const QString name = QString::fromLatin1(c.target) + QLatin1Char('@') + QString::number(c.where.x());
+            window.setWindowFlag(Qt::WindowStaysOnTopHint, false);
+            window.show();
+            QWidget* widget = *c.target ? find(QString::fromLatin1(c.target)) : &window;
+            const QPoint inWindow = widget->mapTo(&window, c.where);
+            const WId before = window.winId();
+            // The press goes to the widget under the pointer, as the window
+            // system would deliver it: shapes and lines are not in the way.
+            QWidget* receiver = window.childAt(inWindow);
+            if (!receiver) receiver = &window;
+            QVERIFY2(!*c.target || receiver == widget || widget->isAncestorOf(receiver), qPrintable(name));
+            const QPoint at = receiver->mapFrom(&window, inWindow);
+            QTest::mousePress(receiver, c.button, {}, at);
+            QVERIFY2(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint) == c.drags, qPrintable(name));
+            QVERIFY2(dragger().active() == c.drags, qPrintable(name));
+            QTest::mouseRelease(receiver, c.button, {}, at);
+            QVERIFY2(!dragger().active() && topmost() == c.drags, qPrintable(name));  // on top after the release
+            QVERIFY2(window.winId() == before, qPrintable(name));  // the press not lost to a new native window
+        }
     }
 
     // The offscreen platform has no window move of its own.
