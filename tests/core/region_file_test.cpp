@@ -53,6 +53,7 @@ TEST(RegionFile, FoundExactlyThenIgnoringCaseThenInstallFolder) {
     EXPECT_EQ(locateRegionFile(bin, "Alsace"), bin / "Alsace.txt");
     EXPECT_EQ(readRegionFile(bin, "Alsace").text, "48.5,7.5,ÉCLUSE-67000\r\n");  // decoded
     EXPECT_EQ(locateRegionFile(bin, "Franchecomte"), bin / "franchecomte.TXT");
+    EXPECT_EQ(readRegionFile(bin, "Franchecomte").fileName, "Franchecomte.txt");  // messages name the expected file
     const auto corse = readRegionFile(bin, "Corse");
     EXPECT_TRUE(corse.ok() && corse.text == "42,9,C-20000\r\n" && corse.fileName == "Corse.txt");
 
@@ -81,6 +82,7 @@ TEST(TextEncoding, DecodesBothEncodings) {
         {"the whole 0x80-0x9F block", "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F",
          "€\xC2\x81‚ƒ„…†‡ˆ‰Š‹Œ\xC2\x8DŽ\xC2\x8F\xC2\x90‘’“”•–—˜™š›œ\xC2\x9DžŸ"},
         {"plain ASCII", "RENNES-35000", "RENNES-35000"},
+        {"an encoded UTF-16 surrogate is no UTF-8", "\xED\xA0\x80", "í\u00A0€"},
     };
     for (const auto& c : cases) EXPECT_EQ(decodeRegionText(c.bytes), c.utf8) << c.name;
 }
@@ -131,7 +133,8 @@ constexpr struct { const char* text; double value; } kNumbers[] = {
     {"- 1.5", -1.5}, {".5", 0.5}, {"-.5", -0.5}, {"5.", 5}, {"5.E1", 50}, {"1E3", 1000}, {"1e-2", 0.01},
     {"2.5E+1x", 25}, {"7E", 7}, {"7E+", 7}, {"&H1F", 31}, {"&hff", 255}, {"&O17", 15}, {"&o78", 7}, {"&H", 0},
     {"&17", 0}, {"48,5", 48}, {"", 0}, {"   ", 0}, {"RENNES-35000", 0}, {"L'ABERGEMENT CLÉMENCIAT-01400", 0},
-    {"-", 0}, {".", 0}, {"+.", 0}, {"12ABC", 12}, {"1e-400", 0}, {"1e400", kInfinity}, {"-1e400", -kInfinity},
+    {"-", 0}, {".", 0}, {"+.", 0}, {"12ABC", 12}, {"1e-400", 0}, {"1e400", kInfinity}, {"1e+400", kInfinity},
+    {"-1e400", -kInfinity},
 };
 
 void expectEveryNumber() {

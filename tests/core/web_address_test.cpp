@@ -47,6 +47,7 @@ TEST(BrowserUrl, EncodesOnlyWhatAUrlCannotHold) {
         {"http://h/p?a=É", "http://h/p?a=%C3%89"},
         {"http://h/p?a=L'ISLE+X&b=%20", "http://h/p?a=L'ISLE+X&b=%20"},
         {"http://h/p?a=100%&b=%2", "http://h/p?a=100%25&b=%252"},
+        {"http://h/p?a=%e9%zz%Fa", "http://h/p?a=%e9%25zz%Fa"},
         {"http://h/p?a=\"<q>\"", "http://h/p?a=%22%3Cq%3E%22"},
         {"http://h/p?a=A#B&c=1#", "http://h/p?a=A%23B&c=1#"},
         {"http://h/p?a=A#B", "http://h/p?a=A%23B"},
