@@ -59,6 +59,8 @@ TEST_F(France, AnswersAndRefusals) {
         {{"around", pontorson, "5", "--no-return"}, "", 2, "ne s'applique pas"},
         {{"tour", pontorson, "5", "--format", "geojson"}, "", 2, "format inconnu"},
         {{"around", pontorson, "1", "--format", "gpx"}, "", 0, "<desc>Centre de la recherche ; 4000 habitants</desc>\n    <type>centre</type>"},
+        {{"around", "50002", "1", "--format", "gpx"}, "", 0, "<desc>Centre de la recherche ; population inconnue</desc>"},
+        {{"tour", pontorson, "35093", "--format", "kml"}, "", 0, "<Style id=\"trajet\">"},
         {{"tour", pontorson, "35093", "--format", "gpx", "--itineraries"}, "", 0, "<link href=\"http://www.viamichelin.fr/"},
         // A round trip by the shortest order, then a one-way one that ends far.
         {{"tour", pontorson, "DOL-DE-BRETAGNE-35120", "PLEINE-FOUGERES-35610", "LOIN-50000"}, "", 0,
@@ -91,6 +93,9 @@ TEST_F(France, AThousandStopsAtMost) {
     for (int i = 60000; i < 61001; ++i) table += std::to_string(i) + ";V;" + std::to_string(i) + ";60;Picardie;49.5;2.5;\n";
     root.write("bin/localites.csv", table);
     EXPECT_THAT(run({"tour", "50410"}, codes).err, HasSubstr("1001 étapes : au plus 1000"));
+    // Four bad rows: three are told, the last counted.
+    root.write("bin/localites.csv", kTable + "1;A\n2;B\n3;C\n4;D\n");
+    EXPECT_THAT(run({"around", "50410", "1"}).err, HasSubstr("ligne 14 ignorée : 2 colonnes au lieu de 8.\nlocalyx-query : attention : et 1 autre ligne ignorée.\n"));
 }
 
 TEST_F(France, SpreadsheetsGetNoFormulaAndTheDecimalComma) {

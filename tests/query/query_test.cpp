@@ -58,6 +58,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
     const std::string truncated = file("truncated.txt", "48.5,7.5,A-00001\r\n48.6\r\n");
     const std::string halfway = file("halfway.txt", "39.5,7.5,A-00001\r\n48.6,B-00002\r\n");
     const std::string zeroLon = file("zero_lon.txt", "48.5,1,A-00001\r\n48.6,39.5,B-00002\r\n48.7,0,C-00003\r\n");
+    const std::string latOne = file("lat_one.txt", "1,7.5,UN-00001\r\n48.6,7.6,DEUX-00002\r\n");  // odd, not 0
     const std::string binary = file("binary.txt", std::string_view("\x7F\x01\x00\tX\r\n", 7));
 
     for (const auto& [args, exitCode, expected] : std::vector<std::tuple<Args, int, std::string>>{
@@ -79,7 +80,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         {{"distance", "6", "ECLUSE-00001", "LOIN-00003"}, 1, "Vouliez-vous dire :\n  ÉCLUSE-00001\n"},
         {{"distance", "6", "SAINT Q", "LOIN-00003"}, 1, "  SAINT B-00009\n  SAINT C-00009\n"
                                                       "  SAINT D-00009\n  SAINT E-00009\n  SAINT F-00009\nLa liste"},
-        {{"distance", "6", "XYZ", "LOIN-00003"}, 1, "« XYZ ».\nLa liste des localités : localyx-query towns"},
+        {{"distance", "6", "XYZ", "LOIN-00003"}, 1, "dans Bretagne (Bretagne.txt) : « XYZ ».\nLa liste des localités : localyx-query towns"},
         {{"distance", "6", "LOIN-00003", "loin-00003"}, 1, "choisie deux fois"},
         {{"--file", cp1252, "towns"}, 0, "ÉCLUSE-05\nLE BOURG, HAUT-06\n"},
         {{"--file", nameFirst, "towns"}, 0, "« PREMIER-00001 », ligne 2, avant la première localité"},
@@ -89,6 +90,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         {{"--file", halfway, "distance", "A-00001", "B-00002"}, 1, "distance non calculable : une coordonnée de « B-00002 »"},
         {{"--file", zeroLon, "towns"}, 0, "« 0 », ligne 3, après la localité « B-00002 », devrait être une longitude"},
         {{"--file", zeroLon, "distance", "X-1", "A-00001"}, 1, "localité inconnue dans " + zeroLon + " : « X-1 »"},
+        {{"--file", latOne, "distance", "UN-00001", "DEUX-00002"}, 0, "5292\n"},
         {{"--file", missing, "neighbours", "SANS-00003", "50"}, 0, "une coordonnée de « SANS-00003 » se lit comme 0"},
         // Control characters reach the terminal as escapes, never raw.
         {{"--file", binary, "towns"}, 0, "« \\x7F\\x01\\x00\\tX »"},
@@ -124,13 +126,14 @@ TEST_F(Query, CsvListsTheNeighboursNearestFirstForASpreadsheet) {
 TEST_F(Query, NamesMatchWithoutRegardToCaseOrAccents) {
     file("bin/Alsace.txt", "48.5,7.5,ÈVE-00001\r\n48.51,7.51,ŒUF-00002\r\n48.52,7.52,ÇA-00003\r\n"
                            "48.53,7.53,ÿY-00004\r\n48.54,7.54,\xF0\x9F\x99\x82X-00005\r\n48.6,7.6,LOIN-00006\r\n"
-                           "48.7,7.7,Z-\xF0\x9F\x99\x82\r\n48.8,7.8,NOËL-00007\r\n48.9,7.9,\xE1\x83\x80-00008\r\n");
+                           "48.7,7.7,Z-\xF0\x9F\x99\x82\r\n48.8,7.8,NOËL-00007\r\n48.9,7.9,\xE1\x83\x80-00008\r\n"
+                           "48.4,7.4,CÔTE-00009\r\n");
     // Each name lies at its own distance from LOIN, which tells which was taken.
     for (const auto& [name, expected] : std::vector<std::pair<std::string, std::string>>{
              {"ève-00001", "13\n"}, {"œuf-00002", "11\n"}, {"çA-00003", "10\n"}, {"ŸY-00004", "9\n"},
              {"\xF0\x9F\x99\x82x-00005", "7\n"}, {"EVE", "Vouliez-vous dire :\n  ÈVE-00001\n"},
              {"\xC3X", "localité inconnue"}, {"À-00008", "localité inconnue"},  // U+10C0 is no À {"noel-0", "Vouliez-vous dire :\n  NOËL-00007\n"},
-             {"oeuf", "Vouliez-vous dire :\n  ŒUF-00002\n"},
+             {"oeuf", "Vouliez-vous dire :\n  ŒUF-00002\n"}, {"cote", "Vouliez-vous dire :\n  CÔTE-00009\n"},
              {"\xF0\x9F\x99\x82X-9", "Vouliez-vous dire :\n  \xF0\x9F\x99\x82X-00005\n"}}) {
         const ToolRun r = run({"distance", "1", name, "LOIN-00006"});
         EXPECT_THAT(r.out + r.err, HasSubstr(expected)) << name;

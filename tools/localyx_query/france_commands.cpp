@@ -30,9 +30,9 @@ public:
             run.err << kProgram << " : attention : " << shortened(m_table.path.string()) << ", "
                     << m_table.warnings[i] << ".\n";
         }
-        if (m_table.warnings.size() > kShown) {
-            run.err << kProgram << " : attention : et " << m_table.warnings.size() - kShown
-                    << " autres lignes ignorées.\n";
+        if (const std::size_t more = m_table.warnings.size() - std::min(m_table.warnings.size(), kShown)) {
+            run.err << kProgram << " : attention : et " << more
+                    << (more == 1 ? " autre ligne ignorée.\n" : " autres lignes ignorées.\n");
         }
         for (std::size_t i = 0; i < rows().size(); ++i) {
             const std::string item = rows()[i].item();
