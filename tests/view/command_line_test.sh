@@ -16,3 +16,6 @@ for display in "" DISPLAY=:99999; do
     [ "$code" = 1 ] && [ "$(wc -l <err)" = 1 ] && grep -q 'aucun affichage graphique' err && [ ! -s out ] ||
         fail "affichage « $display » : code $code, $(cat err)"
 done
+# With a display it stays open (here until the timeout), whatever notes Qt writes as it starts.
+code=$(run env -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=offscreen timeout 3 "$bin")
+[ "$code" = 124 ] || fail "affichage offscreen : code $code, $(cat err)"

@@ -186,6 +186,21 @@ private slots:
         QVERIFY2(itinerary.contains("strDestMerged=67005+%C3%89CLUSE%20LES%20BAINS"), itinerary.constData());
     }
 
+    // Typed text never chooses an item, not even an item's own text with Enter
+    // or a change of focus: the lists are chosen from.
+    void typingChoosesNothing() {
+        loadRegion();
+        QComboBox* town = combo("Combo1");
+        town->setFocus();
+        town->lineEdit()->selectAll();
+        QTest::keyClicks(town, QStringLiteral("EXEMPLEVILLE-67001"));
+        QCOMPARE(town->currentText(), QStringLiteral("EXEMPLEVILLE-67001"));
+        QTest::keyClick(town, Qt::Key_Return);
+        QTest::keyClick(town, Qt::Key_Tab);
+        QCOMPARE(town->currentIndex(), -1);
+        QCOMPARE(label("LblNbrLoc")->text(), QString());
+    }
+
     void text8ShowsALongNameOnOneLine() {
         m_session->window().setText(TextId::Text8, "A-00001\r\nSAINT MARTIN DE LA LONGUE ET INTERMINABLE "
                                                    "CAMPAGNE-65240\r\nB-00002\r\n");
