@@ -1,5 +1,5 @@
 // The shipped region files, read the way the window reads them. The generator's
-// own checks and the byte-for-byte rebuild (check_rebuild.py) guard their content.
+// own tests and the byte-for-byte rebuild in make_regions_test.py guard their content.
 
 #include <gtest/gtest.h>
 
