@@ -89,10 +89,11 @@ TEST_F(France, AnswersAndRefusals) {
 
 TEST_F(France, AThousandStopsAtMost) {
     std::string table = kTable, codes;
-    for (int i = 60000; i < 61001; ++i) codes += std::to_string(i) + "\n";
     for (int i = 60000; i < 61001; ++i) table += std::to_string(i) + ";V;" + std::to_string(i) + ";60;Picardie;49.5;2.5;\n";
+    for (int i = 60000; i < 61000; ++i) codes += std::to_string(i) + "\n";
     root.write("bin/localites.csv", table);
-    EXPECT_THAT(run({"tour", "50410"}, codes).err, HasSubstr("1001 étapes : au plus 1000"));
+    EXPECT_EQ(run({"tour", "50410", "-"}, codes).exitCode, 0);
+    EXPECT_THAT(run({"tour", "50410", "-"}, codes + "61000\n").err, HasSubstr("1001 étapes : au plus 1000"));
     // Four bad rows: three are told, the last counted.
     root.write("bin/localites.csv", kTable + "1;A\n2;B\n3;C\n4;D\n");
     EXPECT_THAT(run({"around", "50410", "1"}).err, HasSubstr("ligne 14 ignorée : 2 colonnes au lieu de 8.\nlocalyx-query : attention : et 1 autre ligne ignorée.\n"));
