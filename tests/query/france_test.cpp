@@ -61,6 +61,8 @@ TEST_F(France, AnswersAndRefusals) {
         {{"around", pontorson, "1", "--format", "gpx"}, "", 0, "<desc>Centre de la recherche ; 4000 habitants</desc>\n    <type>centre</type>"},
         {{"around", "50002", "1", "--format", "gpx"}, "", 0, "<desc>Centre de la recherche ; population inconnue</desc>"},
         {{"tour", pontorson, "35093", "--format", "kml"}, "", 0, "<Style id=\"trajet\">"},
+        {{"tour", pontorson, "35093", "--format", "kml"}, "", 0, "<LineString>\n        <tessellate>1</tessellate>"},
+        {{"tour", pontorson, "35093", "--format", "gpx"}, "", 0, "<rtept lat=\"48.553000\" lon=\"-1.508000\">"},
         {{"tour", pontorson, "35093", "--format", "gpx", "--itineraries"}, "", 0, "<link href=\"http://www.viamichelin.fr/"},
         // A round trip by the shortest order, then a one-way one that ends far.
         {{"tour", pontorson, "DOL-DE-BRETAGNE-35120", "PLEINE-FOUGERES-35610", "LOIN-50000"}, "", 0,
@@ -194,6 +196,9 @@ TEST_F(France, MapFilesOpenInARealReaderAndThePipeWorks) {
                     "--no-return | grep -q '^Total : '"), 0);
     EXPECT_EQ(shell("bin/localyx-query tour 50410 NULLE-PART > /dev/null 2>&1"), 1);
     EXPECT_EQ(shell("bin/localyx-query around 50410 > /dev/null 2>&1"), 2);
+    if (fs::is_character_file("/dev/full")) {  // a full disk is no success
+        EXPECT_EQ(shell("bin/localyx-query around 50410 20 > /dev/full 2>/dev/null"), 1);
+    }
 }
 
 }  // namespace
