@@ -3,12 +3,15 @@
 
 #include "tests/query/tool_runner.h"
 
-// What the window cannot tell; its own answers are compared in window_agreement_test.cpp.
-
 namespace localyx::testing {
 namespace {
 
 using ::testing::HasSubstr;
+
+// The window tests' localities, then ZED and ABC on one place (a tie, ZED first),
+// a name holding ";" in quotes, and VOISIN, 0.2 km from CENTREVILLE.
+const std::string kQueryRegion = std::string(kAlsaceFile) +
+    "48.53,7.53,ZED-67010\r\n48.53,7.53,ABC-67011\r\n48.51,7.52,\"LE BOURG; NORD-67012\"\r\n48.501,7.502,VOISIN-67013\r\n";
 
 // Run from root/bin: region files are looked for there, then in root/share/localyx/regions.
 class Query : public ::testing::Test {
@@ -53,8 +56,9 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
     ASSERT_EQ(linesOf(run({"regions"}).out).size(), 22u);
     // Windows-1252, as the shipped files are: 0xC9 is É.
     const std::string cp1252 = file("cp1252.txt", "48.5,7.5,\xC9\x43LUSE-05\r\n48.6,7.6,\"LE BOURG, HAUT-06\"\r\n");
-    const std::string nameFirst = file("name_first.txt", "\n" + std::string(kNameFirst));
-    const std::string missing = file("missing.txt", kMissingCoordinates);
+    // Broken files: a name first; the last locality without its coordinates.
+    const std::string nameFirst = file("name_first.txt", "\nPREMIER-00001,48.5,7.5\r\n48.51,7.51,SECOND-00002\r\n");
+    const std::string missing = file("missing.txt", "48.5,7.5,AVEC-00001\r\n48.51,7.51,AUSSI-00002\r\nSANS-00003\r\n");
     const std::string truncated = file("truncated.txt", "48.5,7.5,A-00001\r\n48.6\r\n");
     const std::string halfway = file("halfway.txt", "39.5,7.5,A-00001\r\n48.6,B-00002\r\n");
     const std::string zeroLon = file("zero_lon.txt", "48.5,1,A-00001\r\n48.6,39.5,B-00002\r\n48.7,0,C-00003\r\n");

@@ -35,16 +35,4 @@ inline std::vector<std::string> linesOf(std::string_view text) {
     return lines;
 }
 
-/// The window tests' localities, then ZED and ABC on one place (a tie, ZED first),
-/// a name holding ";" in quotes, and VOISIN, 0.2 km from CENTREVILLE.
-inline const std::string kQueryRegion = std::string(kAlsaceFile) +
-    "48.53,7.53,ZED-67010\r\n48.53,7.53,ABC-67011\r\n48.51,7.52,\"LE BOURG; NORD-67012\"\r\n48.501,7.502,VOISIN-67013\r\n";
-
-/// Broken files, each loaded with a locality judged on other coordinates: a name first,
-inline constexpr std::string_view kNameFirst =
-    "PREMIER-00001,48.5,7.5\r\n48.51,7.51,SECOND-00002\r\n48.52,7.52,TROISIEME-00003\r\n";
-/// the last locality without its coordinates.
-inline constexpr std::string_view kMissingCoordinates =
-    "48.5,7.5,AVEC-00001\r\n48.51,7.51,AUSSI-00002\r\nSANS-00003\r\n";
-
 }  // namespace localyx::testing
