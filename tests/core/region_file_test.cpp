@@ -2,7 +2,6 @@
 // the numbers in them.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <clocale>
 #include <filesystem>
@@ -59,18 +58,6 @@ TEST(RegionFile, FoundExactlyThenIgnoringCaseThenInstallFolder) {
 
     const auto missing = readRegionFile(bin, "Bretagne");
     EXPECT_TRUE(missing.problem == RegionFileProblem::NotFound && missing.fileName == "Bretagne.txt");
-}
-
-TEST(RegionFile, UnreadableThingsAreReportedNotThrown) {
-    const testing::ScratchDir tmp;
-    fs::create_directories(tmp.path() / "Alsace.txt");
-    EXPECT_EQ(readRegionFile(tmp.path(), "Alsace").problem, RegionFileProblem::Unreadable);
-    tmp.write("Bretagne.txt", "48,-2,X-35000\r\n");
-    fs::permissions(tmp.path() / "Bretagne.txt", fs::perms::none);
-    if (::geteuid() != 0) {  // root reads anything
-        EXPECT_EQ(readRegionFile(tmp.path(), "Bretagne").problem, RegionFileProblem::Unreadable);
-    }
-    EXPECT_EQ(readRegionFileAt(tmp.path() / "nothing.txt").problem, RegionFileProblem::NotFound);
 }
 
 TEST(TextEncoding, DecodesBothEncodings) {

@@ -13,15 +13,6 @@ TEST(MapAddress, TownGoesInRaw) {
               "%20&%20%20&strCountry=1424&x=33&y=11");
 }
 
-// The code, "+", and the name up to its first "-", counted in characters.
-TEST(ReworkItem, Examples) {
-    struct Case { const char* item; const char* reworked; } cases[] = {
-        {"SAINT-EXEMPLE-00003", "00003+SAINT"}, {"ABCDÉ-ÉÈÊËÀ", "ÉÈÊËÀ+ABCDÉ"}, {"-00007", "00007+"},
-        {"A+B-00008", "00008+A+B"}, {"EXEMPLEVILLE 00006", "00006+EXEMPLEVILLE 00006"},  // no "-": the whole item
-    };
-    for (const auto& c : cases) EXPECT_EQ(reworkItem(c.item), c.reworked) << c.item;
-}
-
 TEST(BrowserUrl, EncodesOnlyWhatAUrlCannotHold) {
     struct Case { const char* raw; const char* url; } cases[] = {
         {"http://h/p?a=LE BOURG", "http://h/p?a=LE%20BOURG"},
