@@ -84,11 +84,7 @@ TEST_F(Links, Road) {
     EXPECT_EQ(view.caption(LabelId::result2), "La distance entre ces 2 villes est de : 3  Kms");
     form.CmdCarte_Click();  // the map follows the town chosen last
 
-    form.CmdItineraire_Click();  // EXEMPLEVILLE-00001, read anew at each tick
-    form.Timer1_Timer();
-    EXPECT_EQ(view.text(TextId::TxtDepart), "0");
-    for (int i = 0; i < 4; ++i) form.Timer1_Timer();
-    EXPECT_EQ(view.text(TextId::TxtDepart), "00001+E");
+    form.CmdItineraire_Click();
     tickUntilIdle(form, view);
     const std::string address = itineraryAddress("00001+EXEMPLEVILLE", "00005+ÉCLUSE");
     form.Timer1_Timer();  // a late tick changes nothing

@@ -65,8 +65,6 @@ grep -q '^[EW]: ' <<<"$report" && fail "lintian reports errors or warnings: $rep
 root=$work/root
 for deb in "${debs[@]}"; do dpkg-deb -x "$deb" "$root"; done
 check_query "$root/usr/bin/localyx-query"
-out=$("$root/usr/bin/localyx-query" --version) || fail "localyx-query --version failed"
-[ "$out" = "localyx-query $version" ] || fail "localyx-query --version printed '$out'"
 
 for bin in "$root"/usr/bin/*; do  # both programs when the window is built
     elf=$(readelf -hldW --dyn-syms "$bin") || fail "readelf cannot read $bin"
@@ -88,11 +86,5 @@ if [ "$gui" = 1 ]; then
     grep -q '^ *[EW]: ' <<<"$report" && fail "appstreamcli validate-tree: $report"
     grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/fr.localyx.Localyx.metainfo.xml" \
         || fail "metainfo has no release entry for $version"
-
-    # A window that does not know --version would open and stay open; Qt may write notes on stderr.
-    status=0 out=$(QT_QPA_PLATFORM=offscreen timeout 20 "$root/usr/bin/localyx" --version 2>"$work/err") || status=$?
-    [ "$status" -ne 124 ] || fail "localyx --version opened the window instead of printing its version"
-    [ "$status" -eq 0 ] || fail "localyx --version failed (exit $status): $(cat "$work/err")"
-    [ "$out" = "localyx $version" ] || fail "localyx --version printed '$out', not 'localyx $version'"
 fi
 echo "install test passed"
