@@ -16,8 +16,6 @@ public:
     /// @param icon  the program's 32 × 32 picture, shown at the top left
     explicit AboutBox(const QPixmap& icon, QWidget* parent = nullptr);
 
-    QPushButton* okButton() const { return m_ok; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 

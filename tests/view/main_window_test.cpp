@@ -355,7 +355,7 @@ private slots:
         box->setWindowState(Qt::WindowMinimized);  // from its own title bar
         QCOMPARE(openAbout(), box);
         QVERIFY(!box->isMinimized());
-        QPointer<AboutBox> closed = box;  // Escape closes it for good, as OK and its title bar do
+        QPointer<AboutBox> closed = box;  // Escape closes it for good
         QTest::keyClick(box, Qt::Key_Escape);
         QVERIFY(m_session->platform().aboutBox() == nullptr);
         discardDeleted();
