@@ -1,7 +1,6 @@
 #include "core/region_file.h"
 
 #include <cerrno>
-#include <memory>
 #include <system_error>
 
 #include "core/text_encoding.h"
@@ -74,10 +73,10 @@ RegionFileProblem readWholeFile(const fs::path& path, std::uintmax_t maxBytes, s
     // that may have been swapped meanwhile.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return errno == ENOENT ? RegionFileProblem::NotFound : RegionFileProblem::Unreadable;
-    const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
-        ::close(*f);
-        delete f;
-    });
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } const closer{fd};
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return RegionFileProblem::Unreadable;
     if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) return RegionFileProblem::TooLarge;
