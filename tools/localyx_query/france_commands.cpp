@@ -9,7 +9,7 @@
 #include "core/tour.h"
 #include "core/web_address.h"
 #include "tools/localyx_query/commands.h"
-#include "tools/localyx_query/map_formats.h"
+#include "exports/map_formats.h"
 #include "tools/localyx_query/name_matching.h"
 #include "tools/localyx_query/output.h"
 

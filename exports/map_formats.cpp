@@ -1,4 +1,4 @@
-#include "tools/localyx_query/map_formats.h"
+#include "exports/map_formats.h"
 
 #include <array>
 #include <charconv>
@@ -9,9 +9,9 @@
 #include <pugixml.hpp>
 
 #include "core/region_catalogue.h"
-#include "tools/localyx_query/output.h"
+#include "exports/text_cells.h"
 
-namespace localyx::query {
+namespace localyx {
 
 std::string regionCaption(std::string_view baseName) {
     for (const RegionEntry& entry : regionCatalogue()) {
@@ -148,4 +148,4 @@ void writeGpx(std::ostream& out, std::string_view title, const std::vector<MapPo
     saveXml(out, doc);
 }
 
-}  // namespace localyx::query
+}  // namespace localyx

@@ -7,7 +7,7 @@
 
 #include "core/locality_table.h"
 
-namespace localyx::query {
+namespace localyx {
 
 /// One place of a map file.
 struct MapPoint {
@@ -40,4 +40,4 @@ void writeKml(std::ostream& out, std::string_view title, const std::vector<MapPo
 void writeGpx(std::ostream& out, std::string_view title, const std::vector<MapPoint>& points,
               bool route);
 
-}  // namespace localyx::query
+}  // namespace localyx
