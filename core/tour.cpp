@@ -356,7 +356,9 @@ private:
     std::size_t m_lo = 0, m_hi = 0;  // positions changed since then
 };
 
-// Kicks for a path of n stops: about 0.1 s of search at 200 stops, 1 s at 1,000.
+// Kicks for n stops, counted rather than timed so that a busy machine gives
+// the same order: 0.05 s of search at 200 stops, 0.3 s at 1,000 (budgets
+// 0.1 s and 1 s); twenty times as many shortened no tour of 50 or 200.
 std::size_t kicksFor(std::size_t n) { return 100 * n; }
 
 }  // namespace
