@@ -66,14 +66,14 @@ TEST_F(France, AnswersAndRefusals) {
         {{"tour", pontorson, "35093", "--format", "gpx", "--itineraries"}, "", 0, "<link href=\"http://www.viamichelin.fr/"},
         // A round trip by the shortest order, then a one-way one that ends far.
         {{"tour", pontorson, "DOL-DE-BRETAGNE-35120", "PLEINE-FOUGERES-35610", "LOIN-50000"}, "", 0,
-         "\nTotal : 231,0 km à vol d'oiseau\n"},
+         "\nTotal : 231,0 km à vol d'oiseau (ordre optimal)\n"},
         {{"tour", pontorson, "LOIN-50000", "DOL-DE-BRETAGNE-35120", "--no-return"}, "", 0,
          "1\tPONTORSON-50170\tDOL-DE-BRETAGNE-35120\t17,8\t17,8\n2\tDOL-DE-BRETAGNE-35120\tLOIN-50000\t107,2\t125,0\n"
          "Total : 125,0 km"},
         // Standard input: first column, blank lines skipped, repeats and the start once.
         {{"tour", pontorson, "-"}, "DOL-DE-BRETAGNE-35120\t17,9\tBretagne\n\n  \r\n35093\n50410\n", 0,
          "1\tPONTORSON-50170\tDOL-DE-BRETAGNE-35120\t17,8\t17,8\n"
-         "2\tDOL-DE-BRETAGNE-35120\tPONTORSON-50170\t17,8\t35,6\nTotal : 35,6 km à vol d'oiseau\n"},
+         "2\tDOL-DE-BRETAGNE-35120\tPONTORSON-50170\t17,8\t35,6\nTotal : 35,6 km à vol d'oiseau (ordre optimal)\n"},
         {{"tour", pontorson, "35093", "35093"}, "", 0, "« DOL-DE-BRETAGNE-35120 » figure plusieurs fois"},
         {{"tour", pontorson, "50410"}, "", 1, "aucune étape à visiter"}, {{"tour", pontorson}, "", 1, "aucune étape"},
         {{"tour", pontorson, "35093", "INCONNUE-00000"}, "", 1, "localité inconnue : « INCONNUE-00000 »"},
@@ -94,7 +94,9 @@ TEST_F(France, AThousandStopsAtMost) {
     for (int i = 60000; i < 61001; ++i) table += std::to_string(i) + ";V;" + std::to_string(i) + ";60;Picardie;49.5;2.5;\n";
     for (int i = 60000; i < 61000; ++i) codes += std::to_string(i) + "\n";
     root.write("bin/localites.csv", table);
-    EXPECT_EQ(run({"tour", "50410", "-"}, codes).exitCode, 0);
+    const ToolRun most = run({"tour", "50410", "-"}, codes);
+    EXPECT_EQ(most.exitCode, 0);
+    EXPECT_THAT(most.out, HasSubstr(" km à vol d'oiseau (ordre optimisé)\n"));
     EXPECT_THAT(run({"tour", "50410", "-"}, codes + "61000\n").err, HasSubstr("1001 étapes : au plus 1000"));
     // Four bad rows: three are told, the last counted.
     root.write("bin/localites.csv", kTable + "1;A\n2;B\n3;C\n4;D\n");

@@ -223,7 +223,8 @@ void runTour(const Invocation& run) {
     for (std::size_t i = 0; i < stops.size(); ++i) {
         for (std::size_t j = i + 1; j < stops.size(); ++j) legs.set(i, j, kmBetween(rows[stops[i]], rows[stops[j]]));
     }
-    std::vector<std::size_t> order = planTour(legs, returns).order;
+    const TourPlan plan = planTour(legs, returns);
+    std::vector<std::size_t> order = plan.order;
     if (returns) order.push_back(0);
 
     // One row per place of the visit, the start first (and last on a round trip).
@@ -252,7 +253,8 @@ void runTour(const Invocation& run) {
                     << '\t' << decimalComma(visits[i].leg) << '\t' << decimalComma(visits[i].total) << '\n';
             if (run.cl.itineraries) run.out << printable(visits[i].itinerary) << '\n';
         }
-        run.out << "Total : " << decimalComma(total) << " km à vol d'oiseau\n";
+        run.out << "Total : " << decimalComma(total) << " km à vol d'oiseau"
+                << (plan.exact ? " (ordre optimal)\n" : " (ordre optimisé)\n");
         return;
     }
     if (form == "csv") {
