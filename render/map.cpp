@@ -103,7 +103,7 @@ void drawBorders(cairo_t* cr, const Frame& frame, const Borders& borders, double
 double dotRadius(const Place& p, double unit) {
     // Area in proportion to the population, with a floor so a hamlet still shows.
     const double pop = static_cast<double>(std::max<std::int64_t>(p.population, 0));
-    return unit * std::clamp(std::sqrt(pop) / 18.0, 2.2, 12.0);
+    return unit * std::clamp(std::sqrt(pop) / 30.0, 2.0, 7.0);
 }
 
 double markerRadius(const Place& p, double unit) {
@@ -232,12 +232,20 @@ void placeLabels(cairo_t* cr, TextDrawing& text, const Frame& frame, const MapSc
     // Markers are obstacles too, so that no label hides a place.
     std::vector<PageRect> taken = drawing.furniture;
     std::vector<std::size_t> markerOf(scene.places.size(), static_cast<std::size_t>(-1));
+    std::vector<std::size_t> markerOwner(taken.size(), static_cast<std::size_t>(-1));  // furniture: none
     for (std::size_t i = 0; i < scene.places.size(); ++i) {
         if (!finite(scene.places[i])) continue;
         const double r = markerRadius(scene.places[i], unit);
         markerOf[i] = taken.size();
+        markerOwner.push_back(i);
         taken.push_back({at[i].x - r, at[i].y - r, 2 * r, 2 * r});
     }
+    // A plain locality's dot keeps other localities' labels off, not the
+    // centre's or a stop's: those must be read first.
+    const auto blocks = [&](std::size_t owner, const Place& label) {
+        return owner == static_cast<std::size_t>(-1) || scene.places[owner].role != PlaceRole::Locality ||
+               label.role == PlaceRole::Locality;
+    };
     const PageRect page = frame.area;
     const double halo = 1.5 * unit, gap = 2 * unit;
     for (const std::size_t i : order) {
@@ -261,7 +269,8 @@ void placeLabels(cairo_t* cr, TextDrawing& text, const Frame& frame, const MapSc
             if (!page.contains(box)) continue;
             bool free = true;
             for (std::size_t k = 0; k < taken.size() && free; ++k) {
-                free = k == markerOf[i] || !taken[k].overlaps(box);
+                free = k == markerOf[i] || (k < markerOwner.size() && !blocks(markerOwner[k], p)) ||
+                       !taken[k].overlaps(box);
             }
             if (!free) continue;
             taken.push_back(box);
