@@ -27,7 +27,7 @@ constexpr Colour kInk{0.10, 0.10, 0.10};
 void setColour(cairo_t* cr, Colour c, double alpha = 1) { cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha); }
 
 // Sizes grow with the area so that a printed page and a large image look alike.
-double unitFor(const PageRect& area) { return std::clamp(std::min(area.width, area.height) / 800.0, 0.5, 6.0); }
+double unitFor(const PageRect& area) { return std::clamp(std::min(area.width, area.height) / 800.0, 0.75, 6.0); }
 
 bool finite(const Place& p) { return std::isfinite(p.latitude) && std::isfinite(p.longitude); }
 

@@ -92,9 +92,11 @@ Frame fitScene(const MapScene& scene, const PageRect& area);
 
 /// Draws the map into any cairo context (image, PDF, SVG, recording), clipped
 /// to frame.area, in the context's current user units; sizes (lines, text)
-/// scale with the area, so a 800 x 800 area gets 11-unit labels. The
-/// context's state is restored afterwards. Borders that failed to load
-/// (!borders.ok()) are simply not drawn. Uses Liberation Sans through pango.
+/// scale with the area (a 800 x 800 area gets labels of 10.5 units, a
+/// smaller one no less than 8). The context's state is restored afterwards.
+/// Borders that failed to load (!borders.ok()) are simply not drawn. Uses
+/// Liberation Sans through pango. Never throws; a cairo error stays in the
+/// context (cairo_status).
 MapDrawing drawMap(cairo_t* cr, const Frame& frame, const MapScene& scene, const Borders& borders);
 
 }  // namespace localyx::render
