@@ -36,6 +36,7 @@ std::string writeMapDocument(std::ostream& out, ImageFormat format, const MapSce
         break;
     case ImageFormat::Svg:
         surface.reset(cairo_svg_surface_create_for_stream(writeToStream, &out, width, height));
+        cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PX);  // as --size says, not points
         break;
     case ImageFormat::Pdf: {
         surface.reset(cairo_pdf_surface_create_for_stream(writeToStream, &out, kA4Width, kA4Height));

@@ -217,7 +217,7 @@ int priorityClass(PlaceRole role) {
 
 // Greedy: the most important label first, the first of eight places around
 // its marker that is free, or none.
-void placeLabels(cairo_t* cr, TextDrawing& text, const Frame& frame, const MapScene& scene,
+void placeLabels(TextDrawing& text, const Frame& frame, const MapScene& scene,
                  const std::vector<PagePoint>& at, double unit, MapDrawing& drawing) {
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i < scene.places.size(); ++i) {
@@ -281,7 +281,6 @@ void placeLabels(cairo_t* cr, TextDrawing& text, const Frame& frame, const MapSc
         }
         if (!placed) drawing.leftOut.push_back(i);
     }
-    (void)cr;
 }
 
 // A round length for the scale bar: 1, 2 or 5 times a power of ten, km.
@@ -539,7 +538,7 @@ MapDrawing drawMap(cairo_t* cr, const Frame& frame, const MapScene& scene, const
         text.draw(box.x, box.y, 2 * unit, kGreen.r, kGreen.g, kGreen.b);
         drawing.furniture.push_back(box);
     }
-    placeLabels(cr, text, frame, scene, at, unit, drawing);
+    placeLabels(text, frame, scene, at, unit, drawing);
     drawFurniture(cr, text, frame, scene, furniture, unit);
     cairo_restore(cr);
     return drawing;
