@@ -32,6 +32,8 @@ struct Frame {
     Metres centre{700000, 6600000};
     double metresPerUnit = 1000;  ///< metres per page unit, > 0
 
+    /// Lambert-93 metres to page units, and back; a non-finite input gives
+    /// a non-finite output.
     PagePoint toPage(Metres m) const;
     Metres toMetres(PagePoint p) const;
 
@@ -45,7 +47,8 @@ struct Frame {
     /// finite number changes nothing.
     void zoomAbout(PagePoint fixed, double factor);
 
-    /// Moves the view so that what was at page point p is now at p + (dx, dy).
+    /// Moves the view so that what was at page point p is now at p + (dx, dy),
+    /// page units.
     void pan(double dx, double dy);
 };
 

@@ -53,9 +53,32 @@ std::string linkAttributes(std::string_view uri) {
     return out + "'";
 }
 
-double rowHeight(const RouteRow& row) {
+// Where a row's address starts and how tall the row is: a long name wraps
+// and pushes the address down.
+struct RowShape {
+    double addressY, height;
+};
+
+constexpr double kAddressSize = 6;
+
+// Under the cells from Localité to the box, left of the QR code.
+double addressLeft(double x) { return x + kColumns[0].width + 4; }
+double addressWidth() {
+    double cells = 0;
+    for (const Column& c : kColumns) cells += c.width;
+    return cells - kColumns[0].width - 12;
+}
+
+RowShape rowShape(TextDrawing& text, const RouteRow& row) {
+    text.set(row.name, kTextSize, true, kColumns[1].width - 8);
+    const double addressY = 8 + text.extent().height;
+    double height = addressY;
+    if (!row.address.empty()) {
+        text.set(row.address, kAddressSize, false, addressWidth());
+        height += text.extent().height;
+    }
     const int modules = row.address.empty() ? 0 : qrModules(row.address);
-    return std::max(28.0, modules * kQrModule + 10);
+    return {addressY, std::max({28.0, modules * kQrModule + 10, height + 6})};
 }
 
 void drawTableHeader(cairo_t* cr, TextDrawing& text, double x, double y, double width) {
@@ -71,7 +94,8 @@ void drawTableHeader(cairo_t* cr, TextDrawing& text, double x, double y, double 
 }
 
 void drawRow(cairo_t* cr, TextDrawing& text, const RouteRow& row, double x, double y, double width) {
-    const double height = rowHeight(row);
+    const RowShape shape = rowShape(text, row);
+    const double height = shape.height;
     const std::array<std::string, 6> cells{std::to_string(row.number), row.name, row.postalCode,
                                            groupedNumber(row.population), decimalComma(row.legKm),
                                            decimalComma(row.totalKm)};
@@ -91,10 +115,9 @@ void drawRow(cairo_t* cr, TextDrawing& text, const RouteRow& row, double x, doub
     cx += kColumns.back().width;
     if (!row.address.empty()) {
         const std::string attributes = linkAttributes(row.address);
-        const double linkX = x + kColumns[0].width + 4;
-        text.set(row.address, 6, false, cx - linkX - 8);
+        text.set(row.address, kAddressSize, false, addressWidth());
         cairo_tag_begin(cr, CAIRO_TAG_LINK, attributes.c_str());
-        text.draw(linkX, y + 20, 0, 0.1, 0.25, 0.65);
+        text.draw(addressLeft(x), y + shape.addressY, 0, 0.1, 0.25, 0.65);
         cairo_tag_end(cr, CAIRO_TAG_LINK);
         cairo_tag_begin(cr, CAIRO_TAG_LINK, attributes.c_str());
         const double side = qrModules(row.address) * kQrModule;
@@ -117,22 +140,6 @@ std::string writeRouteSheet(std::ostream& out, const RouteSheet& sheet, const Bo
     const double firstTableTop = mapTop + mapHeight + 12;
     const double tableBottom = kA4Height - kMargin - kFootRoom;
 
-    // Rows to pages first, so each foot can say « page x / y ».
-    std::vector<int> pageOfRow;
-    int page = 1;
-    double y = firstTableTop + kHeaderRow;
-    for (const RouteRow& row : sheet.rows) {
-        const double h = rowHeight(row);
-        if (y + h > tableBottom) {
-            ++page;
-            y = kMargin + kHeaderRow;
-        }
-        pageOfRow.push_back(page);
-        y += h;
-    }
-    const int pages = page;
-    if (layout) *layout = {pages, pageOfRow};
-
     using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
     Surface surface{cairo_pdf_surface_create_for_stream(writeToStream, &out, kA4Width, kA4Height),
                     cairo_surface_destroy};
@@ -141,6 +148,23 @@ std::string writeRouteSheet(std::ostream& out, const RouteSheet& sheet, const Bo
     cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "Localyx");
     cairo_t* cr = cairo_create(surface.get());
     TextDrawing text(cr);
+
+    // Rows to pages first, so each foot can say « page x / y ».
+    std::vector<double> heights;
+    std::vector<int> pageOfRow;
+    int page = 1;
+    double y = firstTableTop + kHeaderRow;
+    for (const RouteRow& row : sheet.rows) {
+        heights.push_back(rowShape(text, row).height);
+        if (y + heights.back() > tableBottom) {
+            ++page;
+            y = kMargin + kHeaderRow;
+        }
+        pageOfRow.push_back(page);
+        y += heights.back();
+    }
+    const int pages = page;
+    if (layout) *layout = {pages, pageOfRow};
 
     // Header: title and date, the start, the count and the length.
     text.set(sheet.title, 18, true);
@@ -180,7 +204,7 @@ std::string writeRouteSheet(std::ostream& out, const RouteSheet& sheet, const Bo
             y += kHeaderRow;
         }
         drawRow(cr, text, sheet.rows[i], kMargin, y, width);
-        y += rowHeight(sheet.rows[i]);
+        y += heights[i];
     }
     foot(page);
     cairo_show_page(cr);
