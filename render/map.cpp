@@ -240,8 +240,8 @@ void placeLabels(TextDrawing& text, const Frame& frame, const MapScene& scene,
         markerOwner.push_back(i);
         taken.push_back({at[i].x - r, at[i].y - r, 2 * r, 2 * r});
     }
-    // A plain locality's dot keeps other localities' labels off, not the
-    // centre's or a stop's: those must be read first.
+    // What may be covered when nothing else is free: a plain locality's dot,
+    // by the label of the centre or a stop.
     const auto blocks = [&](std::size_t owner, const Place& label) {
         return owner == static_cast<std::size_t>(-1) || scene.places[owner].role != PlaceRole::Locality ||
                label.role == PlaceRole::Locality;
@@ -264,20 +264,24 @@ void placeLabels(TextDrawing& text, const Frame& frame, const MapScene& scene,
             {c.x - w / 2, c.y - r - h}, {c.x - w / 2, c.y + r},
         }};
         bool placed = false;
-        for (const PagePoint& corner : corners) {
-            const PageRect box{corner.x, corner.y, w, h};
-            if (!page.contains(box)) continue;
-            bool free = true;
-            for (std::size_t k = 0; k < taken.size() && free; ++k) {
-                free = k == markerOf[i] || (k < markerOwner.size() && !blocks(markerOwner[k], p)) ||
-                       !taken[k].overlaps(box);
+        // Off every dot first; the centre or a stop may then cover a plain
+        // locality's dot rather than go unnamed.
+        for (int pass = 0; pass < (p.role == PlaceRole::Locality ? 1 : 2) && !placed; ++pass) {
+            for (const PagePoint& corner : corners) {
+                const PageRect box{corner.x, corner.y, w, h};
+                if (!page.contains(box)) continue;
+                bool free = true;
+                for (std::size_t k = 0; k < taken.size() && free; ++k) {
+                    free = k == markerOf[i] || (pass == 1 && k < markerOwner.size() && !blocks(markerOwner[k], p)) ||
+                           !taken[k].overlaps(box);
+                }
+                if (!free) continue;
+                taken.push_back(box);
+                drawing.labels.push_back({i, box});
+                text.draw(box.x + halo, box.y + halo, halo, kInk.r, kInk.g, kInk.b);
+                placed = true;
+                break;
             }
-            if (!free) continue;
-            taken.push_back(box);
-            drawing.labels.push_back({i, box});
-            text.draw(box.x + halo, box.y + halo, halo, kInk.r, kInk.g, kInk.b);
-            placed = true;
-            break;
         }
         if (!placed) drawing.leftOut.push_back(i);
     }
