@@ -215,6 +215,55 @@ int priorityClass(PlaceRole role) {
     return 4;
 }
 
+// Rectangles filed by the cells of a grid over the page, so that a label
+// is checked against its neighbours only: a map of the whole country holds
+// tens of thousands of dots.
+class RectIndex {
+public:
+    RectIndex(const PageRect& page, double cell)
+        : m_page(page), m_cell(cell), m_cols(cellsAlong(page.width)), m_rows(cellsAlong(page.height)),
+          m_cells(m_cols * m_rows) {}
+
+    std::size_t add(const PageRect& r) {
+        m_rects.push_back(r);
+        visit(r, [&](std::vector<std::size_t>& cell) { cell.push_back(m_rects.size() - 1); });
+        return m_rects.size() - 1;
+    }
+    /// Whether a rectangle overlaps `box`, those `ignored` says to skip left out.
+    template <class Ignored>
+    bool overlaps(const PageRect& box, Ignored ignored) {
+        bool found = false;
+        visit(box, [&](std::vector<std::size_t>& cell) {
+            for (std::size_t k = 0; k < cell.size() && !found; ++k) {
+                found = !ignored(cell[k]) && m_rects[cell[k]].overlaps(box);
+            }
+        });
+        return found;
+    }
+
+private:
+    std::size_t cellsAlong(double length) const {
+        return static_cast<std::size_t>(std::clamp(std::ceil(length / m_cell), 1.0, 4096.0));
+    }
+    std::size_t clampCell(double offset, std::size_t count) const {
+        return static_cast<std::size_t>(std::clamp(std::floor(offset / m_cell), 0.0, static_cast<double>(count - 1)));
+    }
+    template <class F>
+    void visit(const PageRect& r, F f) {
+        const std::size_t c0 = clampCell(r.x - m_page.x, m_cols), c1 = clampCell(r.right() - m_page.x, m_cols);
+        const std::size_t r0 = clampCell(r.y - m_page.y, m_rows), r1 = clampCell(r.bottom() - m_page.y, m_rows);
+        for (std::size_t row = r0; row <= r1; ++row) {
+            for (std::size_t col = c0; col <= c1; ++col) f(m_cells[row * m_cols + col]);
+        }
+    }
+
+    PageRect m_page;
+    double m_cell;
+    std::size_t m_cols, m_rows;
+    std::vector<std::vector<std::size_t>> m_cells;
+    std::vector<PageRect> m_rects;
+};
+
 // Greedy: the most important label first, the first of eight places around
 // its marker that is free, or none.
 void placeLabels(TextDrawing& text, const Frame& frame, const MapScene& scene,
@@ -230,15 +279,17 @@ void placeLabels(TextDrawing& text, const Frame& frame, const MapScene& scene,
         return pa.population > pb.population;
     });
     // Markers are obstacles too, so that no label hides a place.
-    std::vector<PageRect> taken = drawing.furniture;
-    std::vector<std::size_t> markerOf(scene.places.size(), static_cast<std::size_t>(-1));
-    std::vector<std::size_t> markerOwner(taken.size(), static_cast<std::size_t>(-1));  // furniture: none
+    RectIndex taken(frame.area, 32 * unit);
+    std::vector<std::size_t> markerOwner;  // per rectangle: its place, or none for furniture and labels
+    for (const PageRect& r : drawing.furniture) {
+        taken.add(r);
+        markerOwner.push_back(static_cast<std::size_t>(-1));
+    }
     for (std::size_t i = 0; i < scene.places.size(); ++i) {
         if (!finite(scene.places[i])) continue;
         const double r = markerRadius(scene.places[i], unit);
-        markerOf[i] = taken.size();
+        taken.add({at[i].x - r, at[i].y - r, 2 * r, 2 * r});
         markerOwner.push_back(i);
-        taken.push_back({at[i].x - r, at[i].y - r, 2 * r, 2 * r});
     }
     // What may be covered when nothing else is free: a plain locality's dot,
     // by the label of the centre or a stop.
@@ -270,13 +321,12 @@ void placeLabels(TextDrawing& text, const Frame& frame, const MapScene& scene,
             for (const PagePoint& corner : corners) {
                 const PageRect box{corner.x, corner.y, w, h};
                 if (!page.contains(box)) continue;
-                bool free = true;
-                for (std::size_t k = 0; k < taken.size() && free; ++k) {
-                    free = k == markerOf[i] || (pass == 1 && k < markerOwner.size() && !blocks(markerOwner[k], p)) ||
-                           !taken[k].overlaps(box);
-                }
-                if (!free) continue;
-                taken.push_back(box);
+                const auto ignored = [&](std::size_t k) {
+                    if (k >= markerOwner.size()) return false;  // a label
+                    return markerOwner[k] == i || (pass == 1 && !blocks(markerOwner[k], p));
+                };
+                if (taken.overlaps(box, ignored)) continue;
+                taken.add(box);
                 drawing.labels.push_back({i, box});
                 text.draw(box.x + halo, box.y + halo, halo, kInk.r, kInk.g, kInk.b);
                 placed = true;
