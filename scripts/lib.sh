@@ -40,14 +40,15 @@ BUILD_PACKAGES=(
 # What the tests need on top: GoogleTest, Google Benchmark, clang with
 # libFuzzer, a French locale, Python for the data generators, packaging tools,
 # the checkers the packages must pass and the readers of the maps (poppler,
-# zbar for the QR codes, script to stand for a terminal).
+# zbar for the QR codes, script to stand for a terminal, DejaVu for the
+# route sheet's ☐, which Liberation Sans lacks).
 TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     locales-all python3
     desktop-file-utils dpkg-dev file lintian appstream
     gpsbabel
-    poppler-utils zbar-tools bsdutils
+    poppler-utils zbar-tools bsdutils fonts-dejavu-core
 )
 
 repo_root() {
