@@ -28,13 +28,13 @@ ensure_packages() {
 
 # What every build needs: compiler, CMake, Qt 6 Widgets, fonts for the window
 # and the maps, rsvg-convert to draw the icons, Qt's own French texts, cairo,
-# pango and libqrencode for the maps.
+# pango, libqrencode and libpng for the maps.
 BUILD_PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     nlohmann-json3-dev libpugixml-dev
     fonts-liberation fontconfig librsvg2-bin qt6-translations-l10n
-    libcairo2-dev libpango1.0-dev libqrencode-dev
+    libcairo2-dev libpango1.0-dev libqrencode-dev libpng-dev
 )
 
 # What the tests need on top: GoogleTest, Google Benchmark, clang with
