@@ -280,7 +280,7 @@ void placeLabels(TextDrawing& text, const Frame& frame, const MapScene& scene,
         if (pa.role == PlaceRole::Stop) return pa.stop < pb.stop;
         return pa.population > pb.population;
     });
-    // Markers are obstacles too, so that no label hides a place.
+    // Markers are obstacles too, so that a label hides no place if it can help it.
     RectIndex taken(frame.area, 32 * unit);
     std::vector<std::size_t> markerOwner;  // per rectangle: its place, or none for furniture and labels
     for (const PageRect& r : drawing.furniture) {
