@@ -10,7 +10,7 @@
 #include "core/web_address.h"
 #include "tools/localyx_query/commands.h"
 #include "exports/map_formats.h"
-#include "tools/localyx_query/name_matching.h"
+#include "core/name_folding.h"
 #include "tools/localyx_query/output.h"
 
 namespace localyx::query {
