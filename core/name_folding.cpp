@@ -245,7 +245,7 @@ std::vector<std::size_t> closestKeys(const std::vector<std::string_view>& keys, 
                                      std::size_t limit) {
     std::vector<std::tuple<int, std::size_t, std::size_t>> ranked;  // tier, score, index
     if (query.empty() || limit == 0) return {};
-    const std::size_t cap = query.size() <= 4 ? 1 : query.size() <= 8 ? 2 : 3;
+    const std::size_t cap = query.size() <= 5 ? 1 : query.size() <= 10 ? 2 : 3;
     // Letters counted: an edit changes the counts by two at most, so keys
     // whose counts differ by more than twice the cap need no table.
     using Counts = std::array<int, 32>;
