@@ -23,19 +23,19 @@ class Localities {
 public:
     explicit Localities(const Invocation& run)
         : m_table(loadLocalityTable(run.programDir)),
-          m_names(loadTownNames(m_table.path.parent_path())),
-          m_index(m_table.rows, m_names),
+          m_index(m_table.rows, loadTownNames(m_table.path.parent_path())),
           m_resolver(m_index),
           m_err(run.err) {
         if (!m_table.ok()) {
             fail("table des localités " + shortened(m_table.path.string()) + " : " + m_table.error + ".");
         }
         warn(m_table.path, m_table.warnings);
-        if (!m_names.ok()) {
-            m_err << kProgram << " : attention : " << shortened(m_names.path.string()) << " : " << m_names.error
+        const TownNames& names = m_index.names();
+        if (!names.ok()) {
+            m_err << kProgram << " : attention : " << shortened(names.path.string()) << " : " << names.error
                   << " ; seuls les noms de la liste sont reconnus.\n";
         }
-        warn(m_names.path, m_names.warnings);
+        warn(names.path, names.warnings);
     }
 
     const std::vector<Locality>& rows() const { return m_table.rows; }
@@ -43,13 +43,12 @@ public:
     const Locality& place(std::size_t id) const { return m_index.place(id); }
     // How a place is shown: its list item, or a whole city by its name.
     std::string label(std::size_t id) const {
-        return m_index.isCity(id) ? m_index.officialName(id) : m_index.place(id).item();
+        return m_index.isCity(id) ? std::string(m_index.officialName(id)) : m_index.place(id).item();
     }
     // The official name of a row, for the exports; empty when not known.
-    const std::string& official(const Locality& l) const {
-        static const std::string none;
+    std::string official(const Locality& l) const {
         const auto id = m_index.withInsee(l.insee);
-        return id ? m_index.officialName(*id) : none;
+        return id ? std::string(m_index.officialName(*id)) : std::string();
     }
 
     // A town as people write it (see TownResolver); fails with the
@@ -92,7 +91,6 @@ private:
     }
 
     LocalityTable m_table;
-    TownNames m_names;
     NameIndex m_index;
     TownResolver m_resolver;
     std::ostream& m_err;
@@ -280,7 +278,7 @@ void runTour(const Invocation& run) {
             std::replace(lon.begin(), lon.end(), '.', ',');
             std::vector<std::string> cells{std::to_string(i), l.name, l.postalCode, lat, lon,
                                            decimalComma(visits[i].leg), decimalComma(visits[i].total),
-                                           table.index().officialName(visits[i].id)};
+                                           std::string(table.index().officialName(visits[i].id))};
             if (run.cl.itineraries) cells.push_back(visits[i].itinerary);
             writeCsvLine(run.out, cells);
         }
@@ -300,7 +298,7 @@ void runTour(const Invocation& run) {
                                           : std::string("Départ");
         const std::string link = v.itinerary.empty() ? "" : toBrowserUrl(v.itinerary);
         points.push_back({v.place, std::to_string(i) + ". " + table.label(v.id), description, link, i == 0,
-                          table.index().officialName(v.id)});
+                          std::string(table.index().officialName(v.id))});
     }
     if (form == "kml") {
         writeKml(run.out, title, points, path);
