@@ -131,6 +131,25 @@ TEST_F(France, GeoJsonReadsBackAsTheSearch) {
     EXPECT_TRUE(features[5]["properties"]["population"].is_null());
 }
 
+// The names file beside the table: official names into the exports, a whole city as a centre.
+TEST_F(France, NamesBesideTheTable) {
+    root.write("bin/noms.csv", "insee;forme;type;codes_postaux;latitude;longitude;population\n"
+                               "50410;Pontorson;officiel;50170 50171;;;\n35093;Dol-de-Bretagne;officiel;35120;;;\n"
+                               "50999;Mont;ville;50170;48.6;-1.51;44\n50410;X;inconnu;;;;\n");
+    using nlohmann::json;
+    const json read = json::parse(run({"around", "Pontorson", "20", "--format", "geojson"}).out);
+    EXPECT_EQ(read["features"][0]["properties"]["nom_officiel"], "Pontorson");
+    EXPECT_EQ(read["features"].back()["properties"]["nom_officiel"], "Dol-de-Bretagne");
+    EXPECT_THAT(run({"around", "50171 pontorson", "20", "--format", "kml"}).out,
+                HasSubstr("<name>PONTORSON-50170 (Pontorson)</name>"));
+    EXPECT_THAT(run({"around", "50410", "20", "--format", "csv"}).out,
+                HasSubstr(";17,8;Dol-de-Bretagne\n"));
+    const ToolRun city = run({"tour", "mont", "35093", "--no-return"});
+    EXPECT_EQ(city.out, "1\tMont\tDOL-DE-BRETAGNE-35120\t18,5\t18,5\nTotal : 18,5 km à vol d'oiseau\n");
+    EXPECT_THAT(city.err, HasSubstr("noms.csv, ligne 5 ignorée : type inconnu.\n"));
+    EXPECT_THAT(run({"around", "Mont", "6"}).out, HasSubstr("JUMEAU-50001\t0,7\t"));
+}
+
 // Nothing written reaches a terminal as a control character or broken UTF-8.
 TEST_F(France, HostileNamesAndFilesStayHarmless) {
     ::mkfifo((root.path() / "fifo.txt").c_str(), 0600);
