@@ -79,6 +79,10 @@ TEST_F(France, AnswersAndRefusals) {
         {{"tour", pontorson, "35093", "35093"}, "", 0, "« DOL-DE-BRETAGNE-35120 » figure plusieurs fois"},
         {{"tour", pontorson, "50410"}, "", 1, "aucune étape à visiter"}, {{"tour", pontorson}, "", 1, "aucune étape"},
         {{"tour", pontorson, "35093", "INCONNUE-00000"}, "", 1, "localité inconnue : « INCONNUE-00000 »"},
+        // The web addresses take a town written any way the table knows, and any other text as it is.
+        {{"itinerary-url", "pontorson", "Dol de Bretagne"}, "", 0, "strStartMerged=50170+PONTORSON&strDestCityCountry=1424"
+         "&strDestAddress=&strDestMerged=35120+DOL "}, {{"map-url", "ailleurs"}, "", 0, "strLocation=ailleurs%20"},
+        {{"map-url", "jumeau"}, "", 1, "« jumeau » désigne 2 localités"},
         {{"tour", pontorson, "35093", "--itineraries"}, "", 0,
          "\t17,8\nhttp://www.viamichelin.fr/viamichelin/fra/dyn/controller/ItiWGPerformPage?ie=utf-8&reinit=1"
          "&strStartCityCountry=1424&strStartAddress=&strStartMerged=50170+PONTORSON&strDestCityCountry=1424"

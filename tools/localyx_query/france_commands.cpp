@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <optional>
 #include <charconv>
 #include <string_view>
 #include <system_error>
@@ -21,11 +22,13 @@ constexpr std::size_t kMaxStops = 1000;
 // The table with its names and the resolver over both.
 class Localities {
 public:
-    explicit Localities(const Invocation& run)
+    // Without the table, an optional one reads as empty, a required one fails.
+    explicit Localities(const Invocation& run, bool required = true)
         : m_table(loadLocalityTable(run.programDir)),
-          m_index(m_table.rows, loadTownNames(m_table.path.parent_path())),
+          m_index(m_table.rows, m_table.ok() ? loadTownNames(m_table.path.parent_path()) : TownNames{}),
           m_resolver(m_index),
           m_err(run.err) {
+        if (!m_table.ok() && !required) return;
         if (!m_table.ok()) {
             fail("table des localités " + shortened(m_table.path.string()) + " : " + m_table.error + ".");
         }
@@ -55,6 +58,22 @@ public:
     // candidates or suggestions when it is not one place.
     std::size_t find(std::string_view arg) const {
         const TownMatch match = m_resolver.resolve(arg);
+        if (const auto place = single(arg, match)) return *place;
+        std::string message = "localité inconnue : " + inQuotes(arg) + ".\n";
+        if (!match.suggestions.empty()) {
+            message += "Vouliez-vous dire :\n";
+            for (std::size_t place : match.suggestions) message += "  " + printable(m_index.place(place).item()) + "\n";
+        }
+        message += "Une localité s'écrit par son nom (Saint-Malo, « 35400 Saint-Malo »), comme dans la liste "
+                   "(SAINT MALO-35400) ou par son code INSEE (35288).";
+        fail(message);
+    }
+
+    // The place, nothing when unknown; fails when it may be several.
+    std::optional<std::size_t> lookUp(std::string_view arg) const { return single(arg, m_resolver.resolve(arg)); }
+
+private:
+    std::optional<std::size_t> single(std::string_view arg, const TownMatch& match) const {
         for (const std::string& note : match.notes) m_err << kProgram << " : note : " << printable(note) << '\n';
         if (match.found()) return match.place;
         if (match.kind == TownMatch::Kind::Ambiguous) {
@@ -68,17 +87,9 @@ public:
             }
             fail(message);
         }
-        std::string message = "localité inconnue : " + inQuotes(arg) + ".\n";
-        if (!match.suggestions.empty()) {
-            message += "Vouliez-vous dire :\n";
-            for (std::size_t place : match.suggestions) message += "  " + printable(m_index.place(place).item()) + "\n";
-        }
-        message += "Une localité s'écrit par son nom (Saint-Malo, « 35400 Saint-Malo »), comme dans la liste "
-                   "(SAINT MALO-35400) ou par son code INSEE (35288).";
-        fail(message);
+        return std::nullopt;
     }
 
-private:
     void warn(const std::filesystem::path& path, const std::vector<std::string>& warnings) const {
         constexpr std::size_t kShown = 3;
         for (std::size_t i = 0; i < warnings.size() && i < kShown; ++i) {
@@ -305,6 +316,16 @@ void runTour(const Invocation& run) {
     } else {
         writeGpx(run.out, title, points, true);
     }
+}
+
+std::vector<std::string> asListItems(const Invocation& run, const std::vector<std::string>& texts) {
+    const Localities table(run, false);
+    std::vector<std::string> items;
+    for (const std::string& text : texts) {
+        const auto place = table.lookUp(text);
+        items.push_back(place ? table.place(*place).item() : text);
+    }
+    return items;
 }
 
 }  // namespace localyx::query

@@ -367,11 +367,14 @@ void runDistance(const Invocation& run) {
     run.out << static_cast<long long>(std::floor(km)) << '\n';
 }
 
-void runMapUrl(const Invocation& run) { run.out << printable(mapAddress(run.args[0])) << '\n'; }
+void runMapUrl(const Invocation& run) {
+    run.out << printable(mapAddress(asListItems(run, {run.args[0]}).front())) << '\n';
+}
 
 void runItineraryUrl(const Invocation& run) {
-    for (const std::string& item : run.args) checkItineraryItem(item);
-    run.out << printable(itineraryAddress(reworkItem(run.args[0]), reworkItem(run.args[1]))) << '\n';
+    const std::vector<std::string> items = asListItems(run, {run.args[0], run.args[1]});
+    for (const std::string& item : items) checkItineraryItem(item);
+    run.out << printable(itineraryAddress(reworkItem(items[0]), reworkItem(items[1]))) << '\n';
 }
 
 }  // namespace localyx::query
