@@ -139,7 +139,8 @@ TEST_F(France, GeoJsonReadsBackAsTheSearch) {
 TEST_F(France, NamesBesideTheTable) {
     root.write("bin/noms.csv", "insee;forme;type;codes_postaux;latitude;longitude;population\n"
                                "50410;Pontorson;officiel;50170 50171;;;\n35093;Dol-de-Bretagne;officiel;35120;;;\n"
-                               "50999;Mont;ville;50170;48.6;-1.51;44\n50410;X;inconnu;;;;\n");
+                               "50999;Mont;ville;50170;48.6;-1.51;44\n50410;X;inconnu;;;;\n"
+                               "35227;Pleine-Fougères;officiel;35610 35611;;;\n");
     using nlohmann::json;
     const json read = json::parse(run({"around", "Pontorson", "20", "--format", "geojson"}).out);
     EXPECT_EQ(read["features"][0]["properties"]["nom_officiel"], "Pontorson");
@@ -152,6 +153,11 @@ TEST_F(France, NamesBesideTheTable) {
     EXPECT_EQ(city.out, "1\tMont\tDOL-DE-BRETAGNE-35120\t18,5\t18,5\nTotal : 18,5 km à vol d'oiseau\n");
     EXPECT_THAT(city.err, HasSubstr("noms.csv, ligne 5 ignorée : type inconnu.\n"));
     EXPECT_THAT(run({"around", "Mont", "6"}).out, HasSubstr("JUMEAU-50001\t0,7\t"));
+    // A region's towns are read the same way, with what the table and its names know of them.
+    root.write("bin/Bretagne.txt", "48.533,-1.565,PLEINE-FOUGERES-35610\r\n48.550,-1.750,DOL-DE-BRETAGNE-35120\r\n");
+    const ToolRun exact = run({"neighbours", "Bretagne", "PLEINE-FOUGERES-35610", "50"});
+    EXPECT_EQ(exact.out, "DOL-DE-BRETAGNE-35120\n");
+    EXPECT_EQ(run({"neighbours", "Bretagne", "35611 pleine fougères", "50"}).out, exact.out);
 }
 
 // Nothing written reaches a terminal as a control character or broken UTF-8.
