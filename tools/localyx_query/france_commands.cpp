@@ -8,6 +8,7 @@
 #include "core/locality_table.h"
 #include "core/name_index.h"
 #include "core/tour.h"
+#include "core/text_encoding.h"
 #include "core/town_resolver.h"
 #include "core/web_address.h"
 #include "tools/localyx_query/commands.h"
@@ -319,10 +320,16 @@ void runTour(const Invocation& run) {
 }
 
 std::vector<std::string> asListItems(const Invocation& run, const std::vector<std::string>& texts) {
+    // NAME-CODE is what the window works with: taken as it is, without the table.
+    const auto itemShaped = [](const std::string& text) {
+        const std::size_t length = utf8Length(text);
+        return length > 6 && utf8Substr(text, length - 6, 1) == "-";
+    };
+    if (std::all_of(texts.begin(), texts.end(), itemShaped)) return texts;
     const Localities table(run, false);
     std::vector<std::string> items;
     for (const std::string& text : texts) {
-        const auto place = table.lookUp(text);
+        const auto place = itemShaped(text) ? std::nullopt : table.lookUp(text);
         items.push_back(place ? table.place(*place).item() : text);
     }
     return items;
