@@ -35,6 +35,7 @@ void writeGeoJson(std::ostream& out, const std::vector<MapPoint>& points, const 
         nlohmann::ordered_json properties;
         if (points[i].centre) properties["role"] = "centre";
         properties["nom"] = printable(l.name);
+        if (!points[i].officialName.empty()) properties["nom_officiel"] = printable(points[i].officialName);
         properties["code_postal"] = printable(l.postalCode);
         properties["insee"] = printable(l.insee);
         properties["departement"] = printable(l.departement);
@@ -66,6 +67,12 @@ void addDeclaration(pugi::xml_document& doc) {
 
 void saveXml(std::ostream& out, const pugi::xml_document& doc) {
     doc.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
+}
+
+// The list item and, beside it, the name people know.
+std::string shownName(const MapPoint& p) {
+    const bool same = p.officialName.empty() || p.name.ends_with(p.officialName);
+    return printable(same ? p.name : p.name + " (" + p.officialName + ")");
 }
 
 // Every text goes through xmlSafe: one U+FFFE in a name and no reader opens the file.
@@ -113,7 +120,7 @@ void writeKml(std::ostream& out, std::string_view title, const std::vector<MapPo
     }
     for (const MapPoint& p : points) {
         pugi::xml_node placemark = document.append_child("Placemark");
-        addText(placemark, "name", printable(p.name));
+        addText(placemark, "name", shownName(p));
         std::string description = printable(p.description);
         if (!p.link.empty()) description += (description.empty() ? "" : "\n") + printable(p.link);
         if (!description.empty()) addText(placemark, "description", description);
@@ -142,7 +149,7 @@ void writeGpx(std::ostream& out, std::string_view title, const std::vector<MapPo
         pugi::xml_node node = parent.append_child(route ? "rtept" : "wpt");
         node.append_attribute("lat") = degrees(p.place->latitude).c_str();
         node.append_attribute("lon") = degrees(p.place->longitude).c_str();
-        addText(node, "name", printable(p.name));
+        addText(node, "name", shownName(p));
         if (!p.description.empty()) addText(node, "desc", printable(p.description));
         if (!p.link.empty()) node.append_child("link").append_attribute("href") = xmlSafe(p.link).c_str();
         if (p.centre) addText(node, "type", "centre");

@@ -48,7 +48,9 @@ TEST_F(France, AnswersAndRefusals) {
         {{"around", pontorson, "1000"}, "", 0, "DOL-DE-BRETAGNE-35120\t17,8"},
         {{"around", pontorson, "20", "--population-min", "2000"}, "", 0,
          "PLEINE-FOUGERES-35610\t4,7\tBretagne\t2000\nDOL-DE-BRETAGNE-35120\t17,8\tBretagne\t5000\n"},
-        {{"around", "JUMEAU-50001", "5"}, "", 1, "plusieurs localités ; donnez son code INSEE :\n  50001  JUMEAU"},
+        {{"around", "JUMEAU-50001", "5"}, "", 1, "désigne 2 localités ; ajoutez le code postal ou le département "
+         "(« Saint-Denis 93 »), ou donnez le code INSEE :\nJUMEAU-50001\t50\tBasse-Normandie\t50001\n"
+         "JUMEAU-50001\t50\tBasse-Normandie\t50002\n"},
         {{"around", "PONTORSN-50170", "5"}, "", 1, "Vouliez-vous dire :\n  PONTORSON-50170\n"},
         {{"around", "", "5"}, "", 1, "localité inconnue : «  ».\nUne localité"},
         {{"around", pontorson, "0,05"}, "", 2, "rayon invalide"}, {{"around", pontorson, "1e2"}, "", 2, "rayon invalide"},
@@ -77,6 +79,10 @@ TEST_F(France, AnswersAndRefusals) {
         {{"tour", pontorson, "35093", "35093"}, "", 0, "« DOL-DE-BRETAGNE-35120 » figure plusieurs fois"},
         {{"tour", pontorson, "50410"}, "", 1, "aucune étape à visiter"}, {{"tour", pontorson}, "", 1, "aucune étape"},
         {{"tour", pontorson, "35093", "INCONNUE-00000"}, "", 1, "localité inconnue : « INCONNUE-00000 »"},
+        // The web addresses take a town written any way the table knows, and any other text as it is.
+        {{"itinerary-url", "pontorson", "Dol de Bretagne"}, "", 0, "strStartMerged=50170+PONTORSON&strDestCityCountry=1424"
+         "&strDestAddress=&strDestMerged=35120+DOL "}, {{"map-url", "ailleurs"}, "", 0, "strLocation=ailleurs%20"},
+        {{"map-url", "jumeau"}, "", 1, "« jumeau » désigne 2 localités"},
         {{"tour", pontorson, "35093", "--itineraries"}, "", 0,
          "\t17,8\nhttp://www.viamichelin.fr/viamichelin/fra/dyn/controller/ItiWGPerformPage?ie=utf-8&reinit=1"
          "&strStartCityCountry=1424&strStartAddress=&strStartMerged=50170+PONTORSON&strDestCityCountry=1424"
@@ -107,14 +113,14 @@ TEST_F(France, SpreadsheetsGetNoFormulaAndTheDecimalComma) {
     const ToolRun around = run({"around", "PONTORSON-50170", "3", "--format", "csv"});
     EXPECT_EQ(around.out,
               "\xEF\xBB\xBFLocalité;Code postal;Code INSEE;Département;Région;Population;Latitude;Longitude;"
-              "Distance (km)\n"
-              "\"'=HYPERLINK(\"\"x\"\")\";35999;35999;35;Bretagne;1;48,560000;-1,520000;1,2\n"
-              "'-ESSAI\\x1B[31m;35998;35998;35;Bretagne;1;48,570000;-1,520000;2,1\n");
+              "Distance (km);Nom officiel\n"
+              "\"'=HYPERLINK(\"\"x\"\")\";35999;35999;35;Bretagne;1;48,560000;-1,520000;1,2;\n"
+              "'-ESSAI\\x1B[31m;35998;35998;35;Bretagne;1;48,570000;-1,520000;2,1;\n");
     EXPECT_EQ(run({"tour", "PONTORSON-50170", "35998", "--format", "csv", "--no-return"}).out,
               "\xEF\xBB\xBF\xC3\x89tape;Localité;Code postal;Latitude;Longitude;"
-              "Distance depuis l'étape précédente (km);Distance cumulée (km)\n"
-              "0;PONTORSON;50170;48,553000;-1,508000;0,0;0,0\n"
-              "1;'-ESSAI\\x1B[31m;35998;48,570000;-1,520000;2,1;2,1\n");
+              "Distance depuis l'étape précédente (km);Distance cumulée (km);Nom officiel\n"
+              "0;PONTORSON;50170;48,553000;-1,508000;0,0;0,0;\n"
+              "1;'-ESSAI\\x1B[31m;35998;48,570000;-1,520000;2,1;2,1;\n");
 }
 
 TEST_F(France, GeoJsonReadsBackAsTheSearch) {
@@ -129,6 +135,31 @@ TEST_F(France, GeoJsonReadsBackAsTheSearch) {
     EXPECT_EQ(features.back()["properties"], json::parse(R"({"nom": "DOL-DE-BRETAGNE", "code_postal": "35120",
         "insee": "35093", "departement": "35", "region": "Bretagne", "population": 5000, "distance_km": 17.813})"));
     EXPECT_TRUE(features[5]["properties"]["population"].is_null());
+}
+
+// The names file beside the table: official names into the exports, a whole city as a centre.
+TEST_F(France, NamesBesideTheTable) {
+    root.write("bin/noms.csv", "insee;forme;type;codes_postaux;latitude;longitude;population\n"
+                               "50410;Pontorson;officiel;50170 50171;;;\n35093;Dol-de-Bretagne;officiel;35120;;;\n"
+                               "50999;Mont;ville;50170;48.6;-1.51;44\n50410;X;inconnu;;;;\n"
+                               "35227;Pleine-Fougères;officiel;35610 35611;;;\n");
+    using nlohmann::json;
+    const json read = json::parse(run({"around", "Pontorson", "20", "--format", "geojson"}).out);
+    EXPECT_EQ(read["features"][0]["properties"]["nom_officiel"], "Pontorson");
+    EXPECT_EQ(read["features"].back()["properties"]["nom_officiel"], "Dol-de-Bretagne");
+    EXPECT_THAT(run({"around", "50171 pontorson", "20", "--format", "kml"}).out,
+                HasSubstr("<name>PONTORSON-50170 (Pontorson)</name>"));
+    EXPECT_THAT(run({"around", "50410", "20", "--format", "csv"}).out,
+                HasSubstr(";17,8;Dol-de-Bretagne\n"));
+    const ToolRun city = run({"tour", "mont", "35093", "--no-return"});
+    EXPECT_EQ(city.out, "1\tMont\tDOL-DE-BRETAGNE-35120\t18,5\t18,5\nTotal : 18,5 km à vol d'oiseau (ordre optimal)\n");
+    EXPECT_THAT(city.err, HasSubstr("noms.csv, ligne 5 ignorée : type inconnu.\n"));
+    EXPECT_THAT(run({"around", "Mont", "6"}).out, HasSubstr("JUMEAU-50001\t0,7\t"));
+    // A region's towns are read the same way, with what the table and its names know of them.
+    root.write("bin/Bretagne.txt", "48.533,-1.565,PLEINE-FOUGERES-35610\r\n48.550,-1.750,DOL-DE-BRETAGNE-35120\r\n");
+    const ToolRun exact = run({"neighbours", "Bretagne", "PLEINE-FOUGERES-35610", "50"});
+    EXPECT_EQ(exact.out, "DOL-DE-BRETAGNE-35120\n");
+    EXPECT_EQ(run({"neighbours", "Bretagne", "35611 pleine fougères", "50"}).out, exact.out);
 }
 
 // Nothing written reaches a terminal as a control character or broken UTF-8.

@@ -1,17 +1,19 @@
 #include <algorithm>
+#include <optional>
 #include <charconv>
 #include <string_view>
 #include <system_error>
-#include <unordered_map>
 
 #include "core/around.h"
 #include "core/locality_table.h"
+#include "core/name_index.h"
 #include "core/tour.h"
+#include "core/text_encoding.h"
+#include "core/town_resolver.h"
 #include "core/web_address.h"
 #include "tools/localyx_query/commands.h"
 #include "exports/map_formats.h"
 #include "tools/localyx_query/map_output.h"
-#include "tools/localyx_query/name_matching.h"
 #include "tools/localyx_query/output.h"
 
 namespace localyx::query {
@@ -19,74 +21,92 @@ namespace {
 
 constexpr std::size_t kMaxStops = 1000;
 
-// The table with its look-ups: by item, by item without regard to case, by INSEE code.
+// The table with its names and the resolver over both.
 class Localities {
 public:
-    explicit Localities(const Invocation& run) : m_table(loadLocalityTable(run.programDir)) {
+    // Without the table, an optional one reads as empty, a required one fails.
+    explicit Localities(const Invocation& run, bool required = true)
+        : m_table(loadLocalityTable(run.programDir)),
+          m_index(m_table.rows, m_table.ok() ? loadTownNames(m_table.path.parent_path()) : TownNames{}),
+          m_resolver(m_index),
+          m_err(run.err) {
+        if (!m_table.ok() && !required) return;
         if (!m_table.ok()) {
             fail("table des localités " + shortened(m_table.path.string()) + " : " + m_table.error + ".");
         }
-        constexpr std::size_t kShown = 3;
-        for (std::size_t i = 0; i < m_table.warnings.size() && i < kShown; ++i) {
-            run.err << kProgram << " : attention : " << shortened(m_table.path.string()) << ", "
-                    << m_table.warnings[i] << ".\n";
+        warn(m_table.path, m_table.warnings);
+        const TownNames& names = m_index.names();
+        if (!names.ok()) {
+            m_err << kProgram << " : attention : " << shortened(names.path.string()) << " : " << names.error
+                  << " ; seuls les noms de la liste sont reconnus.\n";
         }
-        if (const std::size_t more = m_table.warnings.size() - std::min(m_table.warnings.size(), kShown)) {
-            run.err << kProgram << " : attention : et " << more
-                    << (more == 1 ? " autre ligne ignorée.\n" : " autres lignes ignorées.\n");
-        }
-        for (std::size_t i = 0; i < rows().size(); ++i) {
-            const std::string item = rows()[i].item();
-            m_byItem[item].push_back(i);
-            m_byInsee.emplace(rows()[i].insee, i);
-        }
+        warn(names.path, names.warnings);
     }
 
     const std::vector<Locality>& rows() const { return m_table.rows; }
+    const NameIndex& index() const { return m_index; }
+    const Locality& place(std::size_t id) const { return m_index.place(id); }
+    // How a place is shown: its list item, or a whole city by its name.
+    std::string label(std::size_t id) const {
+        return m_index.isCity(id) ? std::string(m_index.officialName(id)) : m_index.place(id).item();
+    }
+    // The official name of a row, for the exports; empty when not known.
+    std::string official(const Locality& l) const {
+        const auto id = m_index.withInsee(l.insee);
+        return id ? std::string(m_index.officialName(*id)) : std::string();
+    }
 
-    // A list item (its exact text first, then without regard to case) or an
-    // INSEE code; fails with suggestions when unknown or ambiguous.
+    // A town as people write it (see TownResolver); fails with the
+    // candidates or suggestions when it is not one place.
     std::size_t find(std::string_view arg) const {
-        const std::string text(arg);
-        if (const auto exact = m_byItem.find(text); exact != m_byItem.end()) return single(arg, exact->second);
-        std::string code = text;
-        for (char& c : code) c = c == 'a' ? 'A' : c == 'b' ? 'B' : c;  // Corsica: 2A, 2B
-        if (const auto insee = m_byInsee.find(code); insee != m_byInsee.end()) return insee->second;
-        // Folding every item costs more than the rest of a search: only when asked.
-        if (m_byFoldedItem.empty()) {
-            for (std::size_t i = 0; i < rows().size(); ++i) m_byFoldedItem[foldName(rows()[i].item(), Fold::Case)].push_back(i);
-        }
-        if (const auto folded = m_byFoldedItem.find(foldName(arg, Fold::Case)); folded != m_byFoldedItem.end()) {
-            return single(arg, folded->second);
-        }
-        std::vector<std::string> items;
-        items.reserve(rows().size());
-        for (const Locality& l : rows()) items.push_back(l.item());
+        const TownMatch match = m_resolver.resolve(arg);
+        if (const auto place = single(arg, match)) return *place;
         std::string message = "localité inconnue : " + inQuotes(arg) + ".\n";
-        const std::vector<std::string> close = suggestNames(items, arg, Fold::CaseAndAccents);
-        if (!close.empty()) {
+        if (!match.suggestions.empty()) {
             message += "Vouliez-vous dire :\n";
-            for (const std::string& name : close) message += "  " + printable(name) + "\n";
+            for (std::size_t place : match.suggestions) message += "  " + printable(m_index.place(place).item()) + "\n";
         }
-        message += "Une localité s'écrit NOM-CODE (RENNES-35200) ou par son code INSEE (35238).";
+        message += "Une localité s'écrit par son nom (Saint-Malo, « 35400 Saint-Malo »), comme dans la liste "
+                   "(SAINT MALO-35400) ou par son code INSEE (35288).";
         fail(message);
     }
 
+    // The place, nothing when unknown; fails when it may be several.
+    std::optional<std::size_t> lookUp(std::string_view arg) const { return single(arg, m_resolver.resolve(arg)); }
+
 private:
-    std::size_t single(std::string_view arg, const std::vector<std::size_t>& found) const {
-        if (found.size() == 1) return found.front();
-        std::string message = inQuotes(arg) + " désigne plusieurs localités ; donnez son code INSEE :";
-        for (std::size_t i : found) {
-            const Locality& l = rows()[i];
-            message += "\n  " + printable(l.insee) + "  " + printable(l.item()) + " (" + regionCaption(l.region) + ")";
+    std::optional<std::size_t> single(std::string_view arg, const TownMatch& match) const {
+        for (const std::string& note : match.notes) m_err << kProgram << " : note : " << printable(note) << '\n';
+        if (match.found()) return match.place;
+        if (match.kind == TownMatch::Kind::Ambiguous) {
+            std::string message = inQuotes(arg) + " désigne " + std::to_string(match.candidates.size()) +
+                                  " localités ; ajoutez le code postal ou le département (« Saint-Denis 93 »), "
+                                  "ou donnez le code INSEE :";
+            for (std::size_t place : match.candidates) {
+                const Locality& l = m_index.place(place);
+                message += "\n" + printable(l.item()) + "\t" + printable(l.departement) + "\t" +
+                           regionCaption(l.region) + "\t" + printable(l.insee);
+            }
+            fail(message);
         }
-        fail(message);
+        return std::nullopt;
+    }
+
+    void warn(const std::filesystem::path& path, const std::vector<std::string>& warnings) const {
+        constexpr std::size_t kShown = 3;
+        for (std::size_t i = 0; i < warnings.size() && i < kShown; ++i) {
+            m_err << kProgram << " : attention : " << shortened(path.string()) << ", " << warnings[i] << ".\n";
+        }
+        if (const std::size_t more = warnings.size() - std::min(warnings.size(), kShown)) {
+            m_err << kProgram << " : attention : et " << more
+                  << (more == 1 ? " autre ligne ignorée.\n" : " autres lignes ignorées.\n");
+        }
     }
 
     LocalityTable m_table;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_byItem;
-    mutable std::unordered_map<std::string, std::vector<std::size_t>> m_byFoldedItem;
-    std::unordered_map<std::string, std::size_t> m_byInsee;
+    NameIndex m_index;
+    TownResolver m_resolver;
+    std::ostream& m_err;
 };
 
 std::string format(const Invocation& run, const std::vector<std::string_view>& known) {
@@ -126,7 +146,8 @@ void runAround(const Invocation& run) {
     const Localities table(run);
     const std::size_t centre = table.find(run.args[0]);
     const std::vector<Locality>& rows = table.rows();
-    const std::vector<Nearby> found = localitiesAround(rows, centre, radiusKm, populationMin);
+    const Locality& from = table.place(centre);
+    const std::vector<Nearby> found = localitiesAround(rows, from, centre, radiusKm, populationMin);
 
     if (form == "text") {
         for (const Nearby& n : found) {
@@ -139,25 +160,24 @@ void runAround(const Invocation& run) {
     if (form == "csv") {
         run.out << kUtf8Bom;
         writeCsvLine(run.out, {"Localité", "Code postal", "Code INSEE", "Département", "Région", "Population",
-                               "Latitude", "Longitude", "Distance (km)"});
+                               "Latitude", "Longitude", "Distance (km)", "Nom officiel"});
         for (const Nearby& n : found) {
             const Locality& l = rows[n.row];
             std::string lat = degrees(l.latitude), lon = degrees(l.longitude);
             std::replace(lat.begin(), lat.end(), '.', ',');
             std::replace(lon.begin(), lon.end(), '.', ',');
             writeCsvLine(run.out, {l.name, l.postalCode, l.insee, l.departement, regionCaption(l.region),
-                                   population(l), lat, lon, decimalComma(n.km)});
+                                   population(l), lat, lon, decimalComma(n.km), table.official(l)});
         }
         return;
     }
-    const Locality& from = rows[centre];
-    const std::string title = "Localités à " + decimalComma(radiusKm) + " km de " + from.item();
+    const std::string title = "Localités à " + decimalComma(radiusKm) + " km de " + table.label(centre);
     if (isMapFormat(form)) {
         render::MapScene scene;
         scene.title = title;
         scene.note = localityCount(found.size());
         scene.circle = render::SearchCircle{from.latitude, from.longitude, radiusKm};
-        scene.places.push_back({from.latitude, from.longitude, from.item(), from.population, render::PlaceRole::Centre});
+        scene.places.push_back({from.latitude, from.longitude, table.label(centre), from.population, render::PlaceRole::Centre});
         for (const Nearby& n : found) {
             const Locality& l = rows[n.row];
             scene.places.push_back({l.latitude, l.longitude, l.name, l.population, render::PlaceRole::Locality});
@@ -165,11 +185,12 @@ void runAround(const Invocation& run) {
         writeMap(run, form, scene);
         return;
     }
-    std::vector<MapPoint> points{{&from, from.item(), "Centre de la recherche ; " + inhabitants(from), "", true}};
+    std::vector<MapPoint> points{{&from, table.label(centre), "Centre de la recherche ; " + inhabitants(from), "",
+                                  true, table.official(from)}};
     std::vector<double> kms{0.0};
     for (const Nearby& n : found) {
         const Locality& l = rows[n.row];
-        points.push_back({&l, l.item(), decimalComma(n.km) + " km ; " + inhabitants(l), "", false});
+        points.push_back({&l, l.item(), decimalComma(n.km) + " km ; " + inhabitants(l), "", false, table.official(l)});
         kms.push_back(n.km);
     }
     if (form == "geojson") {
@@ -218,26 +239,25 @@ void runTour(const Invocation& run) {
     if (run.cl.size && !isMapFormat(form)) usageError("l'option --size ne vaut que pour les formats svg, png et pdf.");
     const bool returns = !run.cl.noReturn;
     const Localities table(run);
-    const std::vector<Locality>& rows = table.rows();
     const std::size_t start = table.find(run.args[0]);
     std::vector<std::size_t> stops{start};
     for (const std::string& text : stopTexts(run)) {
         const std::size_t row = table.find(text);
         if (std::find(stops.begin(), stops.end(), row) != stops.end()) {
-            run.err << kProgram << " : note : " << inQuotes(rows[row].item())
+            run.err << kProgram << " : note : " << inQuotes(table.label(row))
                     << (row == start ? " est le départ" : " figure plusieurs fois") << " ; visitée une fois.\n";
             continue;
         }
         stops.push_back(row);
     }
-    if (stops.size() == 1) fail("aucune étape à visiter après " + inQuotes(rows[start].item()) + ".");
+    if (stops.size() == 1) fail("aucune étape à visiter après " + inQuotes(table.label(start)) + ".");
     if (stops.size() - 1 > kMaxStops) {
         fail(std::to_string(stops.size() - 1) + " étapes : au plus " + std::to_string(kMaxStops) + ".");
     }
 
     LegTable legs(stops.size());
     for (std::size_t i = 0; i < stops.size(); ++i) {
-        for (std::size_t j = i + 1; j < stops.size(); ++j) legs.set(i, j, kmBetween(rows[stops[i]], rows[stops[j]]));
+        for (std::size_t j = i + 1; j < stops.size(); ++j) legs.set(i, j, kmBetween(table.place(stops[i]), table.place(stops[j])));
     }
     const TourPlan plan = planTour(legs, returns);
     std::vector<std::size_t> order = plan.order;
@@ -245,6 +265,7 @@ void runTour(const Invocation& run) {
 
     // One row per place of the visit, the start first (and last on a round trip).
     struct Visit {
+        std::size_t id;
         const Locality* place;
         double leg, total;
         std::string itinerary;
@@ -254,18 +275,18 @@ void runTour(const Invocation& run) {
     for (std::size_t i = 0; i < order.size(); ++i) {
         const double leg = i ? legs.at(order[i - 1], order[i]) : 0.0;
         total += leg;
-        const Locality& here = rows[stops[order[i]]];
+        const Locality& here = table.place(stops[order[i]]);
         std::string address;
         if (i && (run.cl.itineraries || form == "pdf")) {
-            const Locality& before = rows[stops[order[i - 1]]];
+            const Locality& before = table.place(stops[order[i - 1]]);
             address = itineraryAddress(reworkItem(before.item()), reworkItem(here.item()));
         }
-        visits.push_back({&here, leg, total, std::move(address)});
+        visits.push_back({stops[order[i]], &here, leg, total, std::move(address)});
     }
 
     if (form == "text") {
         for (std::size_t i = 1; i < visits.size(); ++i) {
-            run.out << i << '\t' << printable(visits[i - 1].place->item()) << '\t' << printable(visits[i].place->item())
+            run.out << i << '\t' << printable(table.label(visits[i - 1].id)) << '\t' << printable(table.label(visits[i].id))
                     << '\t' << decimalComma(visits[i].leg) << '\t' << decimalComma(visits[i].total) << '\n';
             if (run.cl.itineraries) run.out << printable(visits[i].itinerary) << '\n';
         }
@@ -276,7 +297,8 @@ void runTour(const Invocation& run) {
     if (form == "csv") {
         run.out << kUtf8Bom;
         std::vector<std::string> header{"Étape", "Localité", "Code postal", "Latitude", "Longitude",
-                                        "Distance depuis l'étape précédente (km)", "Distance cumulée (km)"};
+                                        "Distance depuis l'étape précédente (km)", "Distance cumulée (km)",
+                                        "Nom officiel"};
         if (run.cl.itineraries) header.push_back("Itinéraire");
         writeCsvLine(run.out, header);
         for (std::size_t i = 0; i < visits.size(); ++i) {
@@ -285,13 +307,14 @@ void runTour(const Invocation& run) {
             std::replace(lat.begin(), lat.end(), '.', ',');
             std::replace(lon.begin(), lon.end(), '.', ',');
             std::vector<std::string> cells{std::to_string(i), l.name, l.postalCode, lat, lon,
-                                           decimalComma(visits[i].leg), decimalComma(visits[i].total)};
+                                           decimalComma(visits[i].leg), decimalComma(visits[i].total),
+                                           std::string(table.index().officialName(visits[i].id))};
             if (run.cl.itineraries) cells.push_back(visits[i].itinerary);
             writeCsvLine(run.out, cells);
         }
         return;
     }
-    const std::string title = "Tournée depuis " + rows[start].item() + " : " + decimalComma(total) + " km";
+    const std::string title = "Tournée depuis " + table.label(start) + " : " + decimalComma(total) + " km";
     if (isMapFormat(form)) {
         render::MapScene scene;
         scene.title = title;
@@ -310,7 +333,7 @@ void runTour(const Invocation& run) {
         }
         render::RouteSheet sheet;
         sheet.date = frenchToday();
-        sheet.start = rows[start].item();
+        sheet.start = table.label(start);
         sheet.stops = stops.size() - 1;
         sheet.totalKm = total;
         sheet.map = std::move(scene);
@@ -335,13 +358,30 @@ void runTour(const Invocation& run) {
                                                 decimalComma(v.total) + " km en tout"
                                           : std::string("Départ");
         const std::string link = v.itinerary.empty() ? "" : toBrowserUrl(v.itinerary);
-        points.push_back({v.place, std::to_string(i) + ". " + v.place->item(), description, link, i == 0});
+        points.push_back({v.place, std::to_string(i) + ". " + table.label(v.id), description, link, i == 0,
+                          std::string(table.index().officialName(v.id))});
     }
     if (form == "kml") {
         writeKml(run.out, title, points, path);
     } else {
         writeGpx(run.out, title, points, true);
     }
+}
+
+std::vector<std::string> asListItems(const Invocation& run, const std::vector<std::string>& texts) {
+    // NAME-CODE is what the window works with: taken as it is, without the table.
+    const auto itemShaped = [](const std::string& text) {
+        const std::size_t length = utf8Length(text);
+        return length > 6 && utf8Substr(text, length - 6, 1) == "-";
+    };
+    if (std::all_of(texts.begin(), texts.end(), itemShaped)) return texts;
+    const Localities table(run, false);
+    std::vector<std::string> items;
+    for (const std::string& text : texts) {
+        const auto place = itemShaped(text) ? std::nullopt : table.lookUp(text);
+        items.push_back(place ? table.place(*place).item() : text);
+    }
+    return items;
 }
 
 }  // namespace localyx::query
