@@ -29,7 +29,7 @@ const std::vector<Command>& commands() {
     constexpr std::size_t kMany = static_cast<std::size_t>(-1);
     static const std::vector<Command> all = {
         {"regions", runRegions, false, 0, 0, "", {}},
-        {"towns", runTowns, true, 0, 0, "", {"--file"}},
+        {"towns", runTowns, true, 0, 0, " RÉGION", {"--file"}},
         {"neighbours", runNeighbours, true, 2, 2, " [--csv] RÉGION VILLE KM", {"--file", "--csv"}},
         {"distance", runDistance, true, 2, 2, " RÉGION VILLE1 VILLE2", {"--file"}},
         {"map-url", runMapUrl, false, 1, 1, " VILLE", {}},
