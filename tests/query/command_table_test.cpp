@@ -28,6 +28,15 @@ TEST(CommandTable, EveryCommandAndOption) {
     const std::string usage = "Usage : localyx-query [--file FICHIER] COMMANDE [ARGUMENTS]";
     const std::string arity = "localyx-query : nombre d'arguments incorrect ; forme attendue : localyx-query ";
     const std::string notFor = "localyx-query : l'option ";
+    const auto tooLarge = [](const std::string& size) {
+        return "localyx-query : taille trop grande : « " + size + " » ; au plus 8000 pixels de côté.";
+    };
+    const auto badSize = [](const std::string& size) {
+        return "localyx-query : taille invalide : « " + size + " » ; il faut LARGEURxHAUTEUR en pixels, par exemple 1600x1600.";
+    };
+    const auto radius = [](const std::string& km) {
+        return "localyx-query : rayon invalide : « " + km + " » ; il faut un nombre entier de 1 à 9999 km.";
+    };
     const std::string tour1 = "1\tPONTORSON-50170\tDOL-DE-BRETAGNE-35120\t17,8\t17,8";
     const std::string map = "http://www.viamichelin.fr/viamichelin/fra/dyn/controller/";
     const std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
@@ -64,8 +73,9 @@ TEST(CommandTable, EveryCommandAndOption) {
              {{"neighbours", "1", "CENTRE-67001"}, 2, arity + "neighbours [--csv] RÉGION VILLE KM"},
              {{"neighbours", "1", "CENTRE-67001", "5", "6"}, 2, arity + "neighbours [--csv] RÉGION VILLE KM"},
              {{"--file", file, "neighbours", "CENTRE-67001"}, 2, arity + "--file FICHIER neighbours [--csv] VILLE KM"},
-             {{"neighbours", "1", "CENTRE-67001", "5km"}, 2, "localyx-query : rayon invalide : « 5km » ; il faut un "
-                                                            "nombre entier de 1 à 9999 km."},
+             {{"neighbours", "1", "CENTRE-67001", "5km"}, 2, radius("5km")}, {{"neighbours", "1", "C", "0"}, 2, radius("0")},
+             {{"neighbours", "1", "C", "10000"}, 2, radius("10000")}, {{"neighbours", "1", "C", " 5"}, 2, radius(" 5")},
+             {{"neighbours", "1", "C", "99999999999999999999"}, 2, radius("99999999999999999999")},
              {{"distance", "1", "CENTRE-67001", "VOISIN-67002"}, 0, "1"},
              {{"--file", file, "distance", "CENTRE-67001", "VOISIN-67002"}, 0, "1"},
              {{"distance", "1", "CENTRE-67001"}, 2, arity + "distance RÉGION VILLE1 VILLE2"},
@@ -92,8 +102,15 @@ TEST(CommandTable, EveryCommandAndOption) {
              {{"around", "50410", "1", "--format", "jpg"}, 2, "localyx-query : format inconnu : « jpg » ; formats possibles : "
                                                             "text, csv, geojson, kml, gpx, svg, png, pdf."},
              {{"around", "50410", "1", "--size", "80x60"}, 2, notFor + "--size ne vaut que pour les formats svg, png et pdf."},
-             {{"around", "50410", "1", "--population-min", "x"}, 2, "localyx-query : population minimale invalide : « x » ; "
-                                                                     "il faut un nombre entier positif."},
+             {{"around", "50410", "1", "--population-min", "-1"}, 2, "localyx-query : population minimale invalide : « -1 » ; "
+                                                                      "il faut un nombre entier positif."},
+             {{"around", "50410", "1", "--format", "png", "--size", "8001x100"}, 2, tooLarge("8001x100")},
+             {{"around", "50410", "1", "--format", "png", "--size", "100x99999999999"}, 2, tooLarge("100x99999999999")},
+             {{"around", "50410", "1", "--format", "svg", "--size", "0x100"}, 2, badSize("0x100")},
+             {{"around", "50410", "1", "--format", "png", "--size", "100"}, 2, badSize("100")},
+             {{"around", "50410", "1", "--format", "png", "--size", "+10x10"}, 2, badSize("+10x10")},
+             {{"around", "50410", "1", "--format", "pdf", "--size", "80x60"}, 2,
+              notFor + "--size ne s'applique pas au format pdf (page A4)."},
              {{"around", "50410"}, 2, arity + "around VILLE KM [--format text|csv|geojson|kml|gpx|svg|png|pdf] "
                                               "[--size LxH] [--population-min N]"},
              {{"around", "50410", "1", "2"}, 2, arity + "around VILLE KM [--format text|csv|geojson|kml|gpx|svg|png|pdf] "
@@ -108,6 +125,9 @@ TEST(CommandTable, EveryCommandAndOption) {
              {{"tour", "50410", "35093", "--format", "gpx"}, 0, xml},
              {{"tour", "50410", "35093", "--format", "svg", "--size", "80x60"}, 0, xml},
              {{"tour", "50410", "35093", "--format", "pdf"}, 0, "%PDF-1.5"},
+             {{"tour", "50410", "35093", "--size", "80x60"}, 2, notFor + "--size ne vaut que pour les formats svg, png et pdf."},
+             {{"tour", "50410", "35093", "--format", "geojson"}, 2, "localyx-query : format inconnu : « geojson » ; formats "
+                                                                   "possibles : text, csv, kml, gpx, svg, png, pdf."},
              {{"tour"}, 2, arity + "tour DÉPART [ÉTAPE...] [--no-return] [--format text|csv|kml|gpx|svg|png|pdf] "
                                    "[--size LxH] [--itineraries]"}}) {
         SCOPED_TRACE(::testing::PrintToString(row.args));

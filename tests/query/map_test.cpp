@@ -151,21 +151,8 @@ TEST_F(Maps, NamesXmlForbidsAreReplaced) {
     EXPECT_EQ(shell("bin/localyx-query around 50410 3 --format svg > x.svg && " + check + "x.svg").status, 0);
 }
 
-TEST_F(Maps, BadRequestsGetAFrenchNo) {
-    for (const auto& [args, expected] : std::vector<std::pair<Args, std::string>>{
-             {{"around", "50410", "5", "--format", "png", "--size", "8001x100"}, "taille trop grande : « 8001x100 » ; au plus 8000 pixels de côté."},
-             {{"around", "50410", "5", "--format", "png", "--size", "100x99999999999"}, "taille trop grande"},
-             {{"around", "50410", "5", "--format", "svg", "--size", "0x100"}, "taille invalide"},
-             {{"around", "50410", "5", "--format", "png", "--size", "100"}, "taille invalide"},
-             {{"around", "50410", "5", "--format", "png", "--size", "+10x10"}, "taille invalide"},
-             {{"around", "50410", "5", "--format", "pdf", "--size", "100x100"}, "ne s'applique pas au format pdf"},
-             {{"tour", "50410", "35093", "--size", "100x100"}, "ne vaut que pour les formats svg, png et pdf"}}) {
-        SCOPED_TRACE(::testing::PrintToString(args));
-        const ToolRun r = runTool(args, root.path() / "bin");
-        EXPECT_EQ(r.exitCode, 2);
-        EXPECT_THAT(r.err, HasSubstr(expected));
-        EXPECT_EQ(r.out, "");
-    }
+// The refusals of sizes and formats are in the command table.
+TEST_F(Maps, WithoutBordersOrIntoATerminal) {
     // Without its borders a map is still drawn, with a warning.
     fs::remove(root.path() / "bin" / "contours.txt");
     const ToolRun bare = runTool({"around", "50410", "5", "--format", "svg"}, root.path() / "bin");

@@ -21,30 +21,6 @@ protected:
     ScratchDir root;
 };
 
-TEST(QueryCommandLine, WrongCommandLinesGiveTheUsageAndExitCode2) {
-    for (const Args& args : std::vector<Args>{
-             {}, {"foo"}, {"regions", "extra"}, {"towns"}, {"map-url"}, {"itinerary-url", "A-00001"},
-             {"neighbours", "1", "A-00001"}, {"neighbours", "1", "A-00001", "0"},
-             {"neighbours", "1", "A-00001", "10000"}, {"neighbours", "1", "A-00001", "5km"},
-             {"neighbours", "1", "A-00001", " 5"}, {"neighbours", "1", "A-00001", "99999999999999999999"},
-             {"distance", "1", "A", "B", "C"}, {"around", "A-00001", "5", "6"}, {"tour"}, {"--csv", "towns", "1"},
-             {"--file", "x.txt", "regions"}, {"--file", "x.txt", "towns", "1"}, {"--file"},
-             {"--file", "a.txt", "--file", "b.txt", "towns"}, {"--bogus", "regions"}}) {
-        const ToolRun r = runTool(args);
-        EXPECT_TRUE(r.exitCode == 2 && r.out.empty()) << ::testing::PrintToString(args);
-        EXPECT_THAT(r.err, HasSubstr("Usage : localyx-query")) << ::testing::PrintToString(args);
-    }
-    // Once gave the form without --file.
-    EXPECT_THAT(runTool({"--file", "x.txt", "neighbours", "A-00001"}).err,
-                HasSubstr("forme attendue : localyx-query --file FICHIER neighbours [--csv] VILLE KM"));
-
-    for (const Args& args : {Args{"--help"}, {"-h"}, {"towns", "--help"}}) {
-        EXPECT_EQ(runTool(args).exitCode, 0);
-        EXPECT_THAT(runTool(args).out, ::testing::StartsWith("Usage : localyx-query"));
-    }
-    EXPECT_EQ(runTool({"--version"}).out, std::string("localyx-query ") + LOCALYX_VERSION + "\n");
-}
-
 TEST_F(Query, RegionsTownsAndTheirMessages) {
     file("bin/Alsace.txt", kQueryRegion);
     std::string towns = "48.5,7.5,ÉCLUSE-00001\r\n48.51,7.51,Dup-00002\r\n48.52,7.52,DUP-00002\r\n48.53,7.53,LOIN-00003\r\n";
