@@ -9,6 +9,7 @@
 #include "core/tour.h"
 #include "core/web_address.h"
 #include "tools/localyx_query/commands.h"
+#include "exports/around_files.h"
 #include "exports/map_formats.h"
 #include "tools/localyx_query/name_matching.h"
 #include "tools/localyx_query/output.h"
@@ -108,13 +109,6 @@ std::int64_t parsePopulation(const std::optional<std::string>& text) {
     return n;
 }
 
-std::string population(const Locality& l) { return l.population >= 0 ? std::to_string(l.population) : ""; }
-
-std::string inhabitants(const Locality& l) {
-    if (l.population < 0) return "population inconnue";
-    return std::to_string(l.population) + (l.population > 1 ? " habitants" : " habitant");
-}
-
 }  // namespace
 
 void runAround(const Invocation& run) {
@@ -130,40 +124,20 @@ void runAround(const Invocation& run) {
         for (const Nearby& n : found) {
             const Locality& l = rows[n.row];
             run.out << printable(l.item()) << '\t' << decimalComma(n.km) << '\t' << regionCaption(l.region)
-                    << '\t' << population(l) << '\n';
+                    << '\t' << (l.population >= 0 ? std::to_string(l.population) : "") << '\n';
         }
         return;
     }
-    if (form == "csv") {
-        run.out << kUtf8Bom;
-        writeCsvLine(run.out, {"Localité", "Code postal", "Code INSEE", "Département", "Région", "Population",
-                               "Latitude", "Longitude", "Distance (km)"});
-        for (const Nearby& n : found) {
-            const Locality& l = rows[n.row];
-            std::string lat = degrees(l.latitude), lon = degrees(l.longitude);
-            std::replace(lat.begin(), lat.end(), '.', ',');
-            std::replace(lon.begin(), lon.end(), '.', ',');
-            writeCsvLine(run.out, {l.name, l.postalCode, l.insee, l.departement, regionCaption(l.region),
-                                   population(l), lat, lon, decimalComma(n.km)});
-        }
-        return;
-    }
-    const Locality& from = rows[centre];
-    const std::string title = "Localités à " + decimalComma(radiusKm) + " km de " + from.item();
-    std::vector<MapPoint> points{{&from, from.item(), "Centre de la recherche ; " + inhabitants(from), "", true}};
-    std::vector<double> kms{0.0};
+    AroundAnswer answer{&rows[centre], radiusKm, {}, {}};
     for (const Nearby& n : found) {
-        const Locality& l = rows[n.row];
-        points.push_back({&l, l.item(), decimalComma(n.km) + " km ; " + inhabitants(l), "", false});
-        kms.push_back(n.km);
+        answer.found.push_back(&rows[n.row]);
+        answer.kms.push_back(n.km);
     }
-    if (form == "geojson") {
-        writeGeoJson(run.out, points, kms);
-    } else if (form == "kml") {
-        writeKml(run.out, title, points, {});
-    } else {
-        writeGpx(run.out, title, points, false);
-    }
+    const AroundFormat written = form == "csv"       ? AroundFormat::Csv
+                                 : form == "geojson" ? AroundFormat::GeoJson
+                                 : form == "kml"     ? AroundFormat::Kml
+                                                     : AroundFormat::Gpx;
+    writeAround(run.out, written, answer);
 }
 
 namespace {
