@@ -13,10 +13,24 @@ FormSession::FormSession(const std::filesystem::path& programDir)
     m_platform.setAboutIcon(mapPinPicture(qApp->devicePixelRatio()));
     m_window.attach(m_form);
     m_form.Form_Load();
+    QObject::connect(&m_window, &MainWindow::mapRequested, &m_window, [this] { companion().showMap(); });
+    QObject::connect(&m_window, &MainWindow::listSaveRequested, &m_window, [this] { companion().saveList(); });
+    QObject::connect(&m_window, &MainWindow::answerChanged, &m_window, [this] {
+        if (m_companion) m_companion->answerChanged();
+    });
 }
 
-// The logic goes first: the window must not call it while it closes.
-FormSession::~FormSession() { m_window.detach(); }
+// The map goes with the program; the logic goes next: the window must not
+// call it while it closes.
+FormSession::~FormSession() {
+    m_companion.reset();
+    m_window.detach();
+}
+
+MapCompanion& FormSession::companion() {
+    if (!m_companion) m_companion = std::make_unique<MapCompanion>(m_window, [this] { return m_window.answer(); });
+    return *m_companion;
+}
 
 void FormSession::show() {
     m_window.centreOnScreen();

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 
 #include "app/form1.h"
+#include "map_window/map_companion.h"
 #include "platform/qt_platform_services.h"
 #include "view/main_window.h"
 
@@ -25,11 +27,16 @@ public:
     MainWindow& window() { return m_window; }
     QtPlatformServices& platform() { return m_platform; }
     Form1& form() { return m_form; }
+    /// The map and the list files, made on first use.
+    MapCompanion& companion();
+    /// nullptr until the map or a list file was first asked for.
+    MapCompanion* companionIfMade() const { return m_companion.get(); }
 
 private:
     MainWindow m_window;
     QtPlatformServices m_platform;
     Form1 m_form;
+    std::unique_ptr<MapCompanion> m_companion;
 };
 
 }  // namespace localyx
