@@ -31,7 +31,7 @@ MapCompanion::~MapCompanion() {
     delete m_map.data();
 }
 
-MapWindow* MapCompanion::mapWindow() const { return m_map.data(); }
+QWidget* MapCompanion::mapWindow() const { return m_map.data(); }
 
 void MapCompanion::showMap() {
     const bool opening = !m_map || !m_map->isVisible();
@@ -106,3 +106,8 @@ bool MapCompanion::eventFilter(QObject* watched, QEvent* event) {
 }
 
 }  // namespace localyx
+
+extern "C" __attribute__((visibility("default"))) localyx::MapExtension* localyx_make_map_extension(
+    QWidget* mainWindow, const localyx::MapExtension::AnswerSource* answer) {
+    return new localyx::MapCompanion(*mainWindow, *answer);
+}

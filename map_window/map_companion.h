@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include "app/search_answer.h"
+#include "map_window/map_extension.h"
 
 class QWidget;
 
@@ -17,23 +18,16 @@ class MapWindow;
 /// The main window's map and list files, made on first use. The map is a
 /// window of its own like the About box (no owner): one at a time, beside
 /// the main window, hidden while the main window is minimised, closed with it.
-class MapCompanion : public QObject {
+class MapCompanion : public QObject, public MapExtension {
     Q_OBJECT
 public:
-    using AnswerSource = std::function<SearchAnswer()>;
-
     MapCompanion(QWidget& mainWindow, AnswerSource answer);
     ~MapCompanion() override;
 
-    /// « Voir sur la carte »: opens the map, or brings it forward, restored.
-    void showMap();
-    /// « Enregistrer la liste… ».
-    void saveList();
-    /// The main window's answer changed: an open map follows it.
-    void answerChanged();
-
-    /// The map window, shown or not; nullptr before the first showMap.
-    MapWindow* mapWindow() const;
+    void showMap() override;
+    void saveList() override;
+    void answerChanged() override;
+    QWidget* mapWindow() const override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,8 +1,10 @@
 #include "view/form_session.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 #include "view/choice_combo.h"
+#include "view/map_loader.h"
 #include "view/pictures.h"
 
 namespace localyx {
@@ -13,23 +15,31 @@ FormSession::FormSession(const std::filesystem::path& programDir)
     m_platform.setAboutIcon(mapPinPicture(qApp->devicePixelRatio()));
     m_window.attach(m_form);
     m_form.Form_Load();
-    QObject::connect(&m_window, &MainWindow::mapRequested, &m_window, [this] { companion().showMap(); });
-    QObject::connect(&m_window, &MainWindow::listSaveRequested, &m_window, [this] { companion().saveList(); });
+    QObject::connect(&m_window, &MainWindow::mapRequested, &m_window, [this] {
+        if (MapExtension* map = mapExtension()) map->showMap();
+    });
+    QObject::connect(&m_window, &MainWindow::listSaveRequested, &m_window, [this] {
+        if (MapExtension* map = mapExtension()) map->saveList();
+    });
     QObject::connect(&m_window, &MainWindow::answerChanged, &m_window, [this] {
-        if (m_companion) m_companion->answerChanged();
+        if (m_map) m_map->answerChanged();
     });
 }
 
 // The map goes with the program; the logic goes next: the window must not
 // call it while it closes.
 FormSession::~FormSession() {
-    m_companion.reset();
+    m_map.reset();
     m_window.detach();
 }
 
-MapCompanion& FormSession::companion() {
-    if (!m_companion) m_companion = std::make_unique<MapCompanion>(m_window, [this] { return m_window.answer(); });
-    return *m_companion;
+MapExtension* FormSession::mapExtension() {
+    if (!m_map) {
+        QString failure;
+        m_map = loadMapExtension(m_window, [this] { return m_window.answer(); }, failure);
+        if (!m_map) QMessageBox::warning(&m_window, QStringLiteral("Localyx"), failure);
+    }
+    return m_map.get();
 }
 
 void FormSession::show() {

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "app/form1.h"
-#include "map_window/map_companion.h"
+#include "map_window/map_extension.h"
 #include "platform/qt_platform_services.h"
 #include "view/main_window.h"
 
@@ -27,16 +27,17 @@ public:
     MainWindow& window() { return m_window; }
     QtPlatformServices& platform() { return m_platform; }
     Form1& form() { return m_form; }
-    /// The map and the list files, made on first use.
-    MapCompanion& companion();
+    /// The map and the list files, loaded on first use; nullptr when the
+    /// module is missing (the user has been told).
+    MapExtension* mapExtension();
     /// nullptr until the map or a list file was first asked for.
-    MapCompanion* companionIfMade() const { return m_companion.get(); }
+    MapExtension* mapExtensionIfLoaded() const { return m_map.get(); }
 
 private:
     MainWindow m_window;
     QtPlatformServices m_platform;
     Form1 m_form;
-    std::unique_ptr<MapCompanion> m_companion;
+    std::unique_ptr<MapExtension> m_map;
 };
 
 }  // namespace localyx
