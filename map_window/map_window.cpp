@@ -37,9 +37,6 @@ MapWindow::MapWindow()
     m_canvas = new MapCanvas(this);
     m_canvas->setObjectName(QStringLiteral("MapCanvas"));
     m_canvas->setAccessibleName(QStringLiteral("Carte des localités"));
-    m_canvas->setAccessibleDescription(
-        QStringLiteral("Zone de recherche, localités listées et localité de départ. Molette ou + et − : zoom ; "
-                       "glisser ou flèches : déplacer ; 0 ou double-clic : vue d'ensemble"));
 
     auto* hint = new QLabel(QStringLiteral("Molette : zoom · glisser : déplacer · 0 ou double-clic : vue d'ensemble"),
                             this);
@@ -82,6 +79,21 @@ QString MapWindow::titleOf(const SearchAnswer& answer) {
 void MapWindow::setAnswer(const SearchAnswer& answer) {
     setWindowTitle(titleOf(answer));
     m_canvas->setAnswer(answer);
+    // What a screen reader says of the map: what it shows, then how to move it.
+    QString shown = QStringLiteral("aucune localité");
+    if (answer.town) {
+        const auto count = static_cast<int>(answer.found.size());
+        shown = count == 0   ? QStringLiteral("aucune localité dans la zone de recherche")
+                : count == 1 ? QStringLiteral("1 localité dans la zone de recherche")
+                             : QStringLiteral("%1 localités dans la zone de recherche").arg(count);
+        if (answer.second) {
+            shown += QStringLiteral(" ; %1 à %2 km")
+                         .arg(QString::fromStdString(answer.second->name))
+                         .arg(answer.secondKm);
+        }
+    }
+    m_canvas->setAccessibleDescription(shown + QStringLiteral(". Molette ou + et − : zoom ; glisser ou flèches : "
+                                                              "déplacer ; 0 ou double-clic : vue d'ensemble"));
 }
 
 void MapWindow::askAndSaveImage() {

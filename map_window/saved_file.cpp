@@ -16,8 +16,13 @@ QString writeWhole(const QString& path, const QByteArray& bytes) {
         return QStringLiteral("Impossible de créer « %1 » : le dossier n'existe pas ou n'accepte pas l'écriture.")
             .arg(shown);
     }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    // A write that fails while the buffer is flushed at commit() would not
+    // stop the rename: the flush is checked first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
+        file.commit();
+    }
+    if (!file.commit()) {
         return QStringLiteral("L'écriture de « %1 » a échoué (disque plein ?) ; aucun fichier n'a été laissé.")
             .arg(shown);
     }
