@@ -32,8 +32,8 @@ check exact 'RENNES-35200' --file "$bin/Bretagne.txt" neighbours RENNES-3
 # France-wide commands reach across the region borders.
 check has 'RENNES EN GRENOUILLES-53110' around 'rennes '
 check has 'BREST-29200' tour RENNES-35200 --no-return LYON-69001 BREST-2
-check exact 'text|csv|geojson|kml|gpx' around RENNES-35200 15 --format ''
-check exact 'text|csv|kml|gpx' tour RENNES-35200 --format ''
+check exact 'text|csv|geojson|kml|gpx|svg|png|pdf' around RENNES-35200 15 --format ''
+check exact 'text|csv|kml|gpx|svg|png|pdf' tour RENNES-35200 --format ''
 
 [ "$failures" -eq 0 ] || exit 1
 echo "bash completion: all cases pass"

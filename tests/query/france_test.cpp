@@ -53,7 +53,7 @@ TEST_F(France, AnswersAndRefusals) {
         {{"around", "", "5"}, "", 1, "localité inconnue : «  ».\nUne localité"},
         {{"around", pontorson, "0,05"}, "", 2, "rayon invalide"}, {{"around", pontorson, "1e2"}, "", 2, "rayon invalide"},
         {{"around", pontorson, "1000.5"}, "", 2, "rayon invalide"},
-        {{"around", pontorson, "5", "--format", "pdf"}, "", 2, "format inconnu"},
+        {{"around", pontorson, "5", "--format", "jpg"}, "", 2, "format inconnu"},
         {{"around", pontorson, "5", "--population-min", "-1"}, "", 2, "population minimale invalide"},
         {{"around", pontorson, "5", "--population-min", "5x"}, "", 2, "population minimale invalide"},
         {{"around", pontorson, "5", "--no-return"}, "", 2, "ne s'applique pas"},

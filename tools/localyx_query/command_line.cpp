@@ -24,6 +24,7 @@ const std::vector<Option>& options() {
         {"--file", nullptr, &CommandLine::file},
         {"--format", nullptr, &CommandLine::format},
         {"--population-min", nullptr, &CommandLine::populationMin},
+        {"--size", nullptr, &CommandLine::size},
     };
     return all;
 }

@@ -17,6 +17,7 @@ struct CommandLine {
     std::optional<std::string> file;
     std::optional<std::string> format;
     std::optional<std::string> populationMin;
+    std::optional<std::string> size;
     std::vector<std::string> given;  ///< the long names of the options used, e.g. "--csv"
     std::vector<std::string> words;  ///< the command and its arguments
 };

@@ -11,6 +11,7 @@
 #include "tools/localyx_query/commands.h"
 #include "exports/around_files.h"
 #include "exports/map_formats.h"
+#include "tools/localyx_query/map_output.h"
 #include "tools/localyx_query/name_matching.h"
 #include "tools/localyx_query/output.h"
 
@@ -114,7 +115,8 @@ std::int64_t parsePopulation(const std::optional<std::string>& text) {
 void runAround(const Invocation& run) {
     const double radiusKm = parseKm(run.args[1], 0.1, 1000, "rayon");
     const std::int64_t populationMin = parsePopulation(run.cl.populationMin);
-    const std::string form = format(run, {"text", "csv", "geojson", "kml", "gpx"});
+    const std::string form = format(run, {"text", "csv", "geojson", "kml", "gpx", "svg", "png", "pdf"});
+    if (run.cl.size && !isMapFormat(form)) usageError("l'option --size ne vaut que pour les formats svg, png et pdf.");
     const Localities table(run);
     const std::size_t centre = table.find(run.args[0]);
     const std::vector<Locality>& rows = table.rows();
@@ -126,6 +128,22 @@ void runAround(const Invocation& run) {
             run.out << printable(l.item()) << '\t' << decimalComma(n.km) << '\t' << regionCaption(l.region)
                     << '\t' << (l.population >= 0 ? std::to_string(l.population) : "") << '\n';
         }
+        return;
+    }
+    if (isMapFormat(form)) {
+        const Locality& from = rows[centre];
+        render::MapScene scene;
+        scene.title = "Localités à " + decimalComma(radiusKm) + " km de " + from.item();
+        scene.note = found.empty()       ? "aucune localité"
+                     : found.size() == 1 ? "1 localité"
+                                         : std::to_string(found.size()) + " localités";
+        scene.circle = render::SearchCircle{from.latitude, from.longitude, radiusKm};
+        scene.places.push_back({from.latitude, from.longitude, from.item(), from.population, render::PlaceRole::Centre});
+        for (const Nearby& n : found) {
+            const Locality& l = rows[n.row];
+            scene.places.push_back({l.latitude, l.longitude, l.name, l.population, render::PlaceRole::Locality});
+        }
+        writeMap(run, form, scene);
         return;
     }
     AroundAnswer answer{&rows[centre], radiusKm, {}, {}};
@@ -173,7 +191,8 @@ std::vector<std::string> stopTexts(const Invocation& run) {
 }  // namespace
 
 void runTour(const Invocation& run) {
-    const std::string form = format(run, {"text", "csv", "kml", "gpx"});
+    const std::string form = format(run, {"text", "csv", "kml", "gpx", "svg", "png", "pdf"});
+    if (run.cl.size && !isMapFormat(form)) usageError("l'option --size ne vaut que pour les formats svg, png et pdf.");
     const bool returns = !run.cl.noReturn;
     const Localities table(run);
     const std::vector<Locality>& rows = table.rows();
@@ -213,7 +232,7 @@ void runTour(const Invocation& run) {
         total += leg;
         const Locality& here = rows[stops[order[i]]];
         std::string address;
-        if (i && run.cl.itineraries) {
+        if (i && (run.cl.itineraries || form == "pdf")) {
             const Locality& before = rows[stops[order[i - 1]]];
             address = itineraryAddress(reworkItem(before.item()), reworkItem(here.item()));
         }
@@ -248,6 +267,37 @@ void runTour(const Invocation& run) {
         return;
     }
     const std::string title = "Tournée depuis " + rows[start].item() + " : " + decimalComma(total) + " km";
+    if (isMapFormat(form)) {
+        render::MapScene scene;
+        scene.title = title;
+        // One place per locality: a round trip ends on the start's marker.
+        const std::size_t places = returns ? visits.size() - 1 : visits.size();
+        for (std::size_t i = 0; i < places; ++i) {
+            const Locality& l = *visits[i].place;
+            scene.places.push_back({l.latitude, l.longitude, i ? l.name : l.item(), l.population,
+                                    i ? render::PlaceRole::Stop : render::PlaceRole::Start, static_cast<int>(i)});
+            scene.path.push_back(i);
+        }
+        if (returns) scene.path.push_back(0);
+        if (form != "pdf") {
+            writeMap(run, form, scene);
+            return;
+        }
+        render::RouteSheet sheet;
+        sheet.date = frenchToday();
+        sheet.start = rows[start].item();
+        sheet.stops = stops.size() - 1;
+        sheet.totalKm = total;
+        sheet.map = std::move(scene);
+        for (std::size_t i = 0; i < visits.size(); ++i) {
+            const Visit& v = visits[i];
+            const std::string link = v.itinerary.empty() ? "" : toBrowserUrl(v.itinerary);
+            sheet.rows.push_back({static_cast<int>(i), v.place->name, v.place->postalCode, v.place->population, v.leg,
+                                  v.total, link});
+        }
+        writeRouteSheet(run, std::move(sheet));
+        return;
+    }
     std::vector<MapPoint> points;
     std::vector<const Locality*> path;
     for (std::size_t i = 0; i < visits.size(); ++i) {

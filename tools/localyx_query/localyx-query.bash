@@ -38,7 +38,7 @@ _localyx_query() {
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return ;;
-        --population-min) return ;;
+        --population-min | --size) return ;;
     esac
 
     # The words typed so far, options and the file name of --file left out.
@@ -50,7 +50,7 @@ _localyx_query() {
             case $word in
                 --) options_ended=1 ;;
                 --file) file=${COMP_WORDS[i+1]}; ((i++)) ;;
-                --format | --population-min) ((i++)) ;;
+                --format | --population-min | --size) ((i++)) ;;
             esac
         else
             args+=("$word")
@@ -60,8 +60,8 @@ _localyx_query() {
 
     if [[ $prev == --format ]]; then
         case $sub in
-            around) _localyx_query_add_matching "$cur" <<<$'text\ncsv\ngeojson\nkml\ngpx' ;;
-            tour) _localyx_query_add_matching "$cur" <<<$'text\ncsv\nkml\ngpx' ;;
+            around) _localyx_query_add_matching "$cur" <<<$'text\ncsv\ngeojson\nkml\ngpx\nsvg\npng\npdf' ;;
+            tour) _localyx_query_add_matching "$cur" <<<$'text\ncsv\nkml\ngpx\nsvg\npng\npdf' ;;
         esac
         return
     fi
@@ -70,8 +70,8 @@ _localyx_query() {
         local opts=$'--file\n--help\n--version'
         case $sub in
             neighbours) opts+=$'\n--csv' ;;
-            around) opts+=$'\n--format\n--population-min' ;;
-            tour) opts+=$'\n--format\n--no-return\n--itineraries' ;;
+            around) opts+=$'\n--format\n--population-min\n--size' ;;
+            tour) opts+=$'\n--format\n--no-return\n--itineraries\n--size' ;;
         esac
         _localyx_query_add_matching "$cur" <<<"$opts"
         return

@@ -35,10 +35,11 @@ const std::vector<Command>& commands() {
         {"map-url", runMapUrl, false, 1, 1, " VILLE", {}},
         {"itinerary-url", runItineraryUrl, false, 2, 2, " VILLE1 VILLE2", {}},
         {"around", runAround, false, 2, 2,
-         " VILLE KM [--format text|csv|geojson|kml|gpx] [--population-min N]",
-         {"--format", "--population-min"}},
-        {"tour", runTour, false, 1, kMany, " DÉPART [ÉTAPE...] [--no-return] [--format text|csv|kml|gpx] [--itineraries]",
-         {"--format", "--no-return", "--itineraries"}},
+         " VILLE KM [--format text|csv|geojson|kml|gpx|svg|png|pdf] [--size LxH] [--population-min N]",
+         {"--format", "--population-min", "--size"}},
+        {"tour", runTour, false, 1, kMany,
+         " DÉPART [ÉTAPE...] [--no-return] [--format text|csv|kml|gpx|svg|png|pdf] [--size LxH] [--itineraries]",
+         {"--format", "--no-return", "--itineraries", "--size"}},
     };
     return all;
 }
@@ -99,6 +100,9 @@ std::string usageText() {
            "  tour DÉPART [ÉTAPE...]              l'ordre de visite le plus court à vol\n"
            "      [--no-return] [--itineraries]   d'oiseau ; sans ÉTAPE ou avec -, les étapes\n"
            "      [--format text|csv|kml|gpx]     sont lues sur l'entrée standard (jusqu'à 1000)\n"
+           "  around, tour --format svg|png|pdf   la carte, dans un fichier ou un tube ; png\n"
+           "      [--size LxH]                    de 1600x1600 pixels par défaut, pdf sur A4 ;\n"
+           "                                      tour en pdf : la feuille de route\n"
            "\n"
            "RÉGION : numéro (1 à 22), nom ou nom de fichier de la région, sans égard aux\n"
            "  majuscules ; avec --file FICHIER, la RÉGION est omise et FICHIER est lu.\n"
