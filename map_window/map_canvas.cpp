@@ -26,7 +26,8 @@ cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned in
 
 }  // namespace
 
-MapCanvas::MapCanvas(QWidget* parent) : QWidget(parent), m_map(std::make_unique<SearchMap>(SearchAnswer{})) {
+MapCanvas::MapCanvas(std::shared_ptr<const render::Borders> borders, QWidget* parent)
+    : QWidget(parent), m_borders(std::move(borders)), m_map(std::make_unique<SearchMap>(SearchAnswer{}, m_borders)) {
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(200, 200);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -36,7 +37,7 @@ MapCanvas::MapCanvas(QWidget* parent) : QWidget(parent), m_map(std::make_unique<
 MapCanvas::~MapCanvas() = default;
 
 void MapCanvas::setAnswer(const SearchAnswer& answer) {
-    m_map = std::make_unique<SearchMap>(answer);
+    m_map = std::make_unique<SearchMap>(answer, m_borders);
     showWhole();
 }
 
@@ -58,7 +59,7 @@ QImage MapCanvas::render(qreal dpr) const {
         picture.bits(), CAIRO_FORMAT_ARGB32, picture.width(), picture.height(), static_cast<int>(picture.bytesPerLine()));
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, dpr, dpr);
-    m_map->draw(cr, width(), height(), m_frame);
+    m_map->draw(cr, m_frame);
     cairo_destroy(cr);
     cairo_surface_destroy(surface);
     return picture;
@@ -79,7 +80,7 @@ QByteArray MapCanvas::image(ImageFormat format) const {
     }
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, scale, scale);
-    m_map->draw(cr, w, h, m_frame);
+    m_map->draw(cr, m_frame);
     cairo_destroy(cr);
     if (format == ImageFormat::Png) cairo_surface_write_to_png_stream(surface, appendBytes, &bytes);
     cairo_surface_finish(surface);
@@ -98,28 +99,24 @@ void MapCanvas::paintEvent(QPaintEvent*) {
 void MapCanvas::resizeEvent(QResizeEvent*) {
     if (m_whole) {
         m_frame = m_map->wholeFrame(width(), height());
+    } else {
+        // The same place stays in the middle, at the same scale.
+        m_frame.area = {0, 0, static_cast<double>(width()), static_cast<double>(height())};
     }
     changed();
 }
 
 void MapCanvas::zoomAbout(QPointF at, double factor) {
-    if (m_frame.metresPerPixel <= 0) return;
-    const MapFrame whole = m_map->wholeFrame(width(), height());
-    const double zoom = std::clamp(whole.metresPerPixel / (m_frame.metresPerPixel / factor), kMostOut, kMostIn);
-    const double mpp = whole.metresPerPixel / zoom;
+    const double whole = m_map->wholeFrame(width(), height()).metresPerUnit;
+    const double zoom = std::clamp(whole / (m_frame.metresPerUnit / factor), kMostOut, kMostIn);
     // The place under the pointer stays under it.
-    const double dx = at.x() - width() / 2.0, dy = at.y() - height() / 2.0;
-    const double px = m_frame.centreX + dx * m_frame.metresPerPixel;
-    const double py = m_frame.centreY - dy * m_frame.metresPerPixel;
-    m_frame = {px - dx * mpp, py + dy * mpp, mpp};
+    m_frame.zoomAbout({at.x(), at.y()}, m_frame.metresPerUnit / (whole / zoom));
     m_whole = false;
     changed();
 }
 
 void MapCanvas::panBy(QPointF pixels) {
-    if (m_frame.metresPerPixel <= 0) return;
-    m_frame.centreX -= pixels.x() * m_frame.metresPerPixel;
-    m_frame.centreY += pixels.y() * m_frame.metresPerPixel;
+    m_frame.pan(pixels.x(), pixels.y());
     m_whole = false;
     changed();
 }

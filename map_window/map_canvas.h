@@ -16,14 +16,14 @@ namespace localyx {
 class MapCanvas : public QWidget {
     Q_OBJECT
 public:
-    explicit MapCanvas(QWidget* parent = nullptr);
+    /// @param borders  the département borders, loaded once for every map
+    MapCanvas(std::shared_ptr<const render::Borders> borders, QWidget* parent = nullptr);
     ~MapCanvas() override;
 
     /// Shows a new answer, the whole search in view.
     void setAnswer(const SearchAnswer& answer);
-    const SearchMap& map() const { return *m_map; }
     /// The part of the map in view.
-    MapFrame frame() const { return m_frame; }
+    const render::Frame& frame() const { return m_frame; }
     void showWhole();
 
     enum class ImageFormat { Png, Svg, Pdf };
@@ -49,8 +49,9 @@ private:
     void panBy(QPointF pixels);
     void changed();
 
+    std::shared_ptr<const render::Borders> m_borders;
     std::unique_ptr<SearchMap> m_map;
-    MapFrame m_frame;
+    render::Frame m_frame;
     bool m_whole = true;  ///< the frame follows the size of the view
     QPointF m_dragFrom;
     bool m_dragging = false;

@@ -10,6 +10,7 @@
 
 #include "map_window/list_file.h"
 #include "map_window/map_window.h"
+#include "render/borders.h"
 
 namespace localyx {
 
@@ -21,8 +22,8 @@ constexpr int kNarrowest = 320;
 
 }  // namespace
 
-MapCompanion::MapCompanion(QWidget& mainWindow, AnswerSource answer)
-    : m_main(mainWindow), m_answer(std::move(answer)) {
+MapCompanion::MapCompanion(QWidget& mainWindow, AnswerSource answer, std::filesystem::path programDir)
+    : m_main(mainWindow), m_answer(std::move(answer)), m_programDir(std::move(programDir)) {
     m_main.installEventFilter(this);
 }
 
@@ -36,7 +37,8 @@ QWidget* MapCompanion::mapWindow() const { return m_map.data(); }
 void MapCompanion::showMap() {
     const bool opening = !m_map || !m_map->isVisible();
     if (!m_map) {
-        m_map = new MapWindow;
+        // Missing borders are not drawn: the map is still of use without them.
+        m_map = new MapWindow(std::make_shared<const render::Borders>(render::loadBorders(m_programDir)));
         m_map->setWindowIcon(m_main.windowIcon());
     }
     if (opening) {
@@ -108,6 +110,6 @@ bool MapCompanion::eventFilter(QObject* watched, QEvent* event) {
 }  // namespace localyx
 
 extern "C" __attribute__((visibility("default"))) localyx::MapExtension* localyx_make_map_extension(
-    QWidget* mainWindow, const localyx::MapExtension::AnswerSource* answer) {
-    return new localyx::MapCompanion(*mainWindow, *answer);
+    QWidget* mainWindow, const localyx::MapExtension::AnswerSource* answer, const std::filesystem::path* programDir) {
+    return new localyx::MapCompanion(*mainWindow, *answer, *programDir);
 }

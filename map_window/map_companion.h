@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <filesystem>
 #include <memory>
 
 #include <QObject>
@@ -21,7 +22,7 @@ class MapWindow;
 class MapCompanion : public QObject, public MapExtension {
     Q_OBJECT
 public:
-    MapCompanion(QWidget& mainWindow, AnswerSource answer);
+    MapCompanion(QWidget& mainWindow, AnswerSource answer, std::filesystem::path programDir);
     ~MapCompanion() override;
 
     void showMap() override;
@@ -37,6 +38,7 @@ private:
 
     QWidget& m_main;
     AnswerSource m_answer;
+    std::filesystem::path m_programDir;
     QPointer<MapWindow> m_map;
     bool m_hiddenWithMain = false;  ///< hidden because the main window was minimised
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 
 #include "app/search_answer.h"
@@ -29,6 +30,8 @@ public:
 
 /// The module's one entry point, looked up by this name.
 inline constexpr const char* kMapExtensionEntry = "localyx_make_map_extension";
-using MakeMapExtension = MapExtension* (*)(QWidget* mainWindow, const MapExtension::AnswerSource* answer);
+/// @param programDir  where the region files are, and the borders beside them
+using MakeMapExtension = MapExtension* (*)(QWidget* mainWindow, const MapExtension::AnswerSource* answer,
+                                          const std::filesystem::path* programDir);
 
 }  // namespace localyx

@@ -26,7 +26,7 @@ const std::array<ImageFilter, 3> kImageFilters{{{"Image PNG (*.png)", "png", Map
 
 }  // namespace
 
-MapWindow::MapWindow()
+MapWindow::MapWindow(std::shared_ptr<const render::Borders> borders)
     : QDialog(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                            Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("MapWindow"));
@@ -34,7 +34,7 @@ MapWindow::MapWindow()
     setAccessibleDescription(QStringLiteral("Carte des localités listées autour de la localité de départ"));
     setSizeGripEnabled(true);
 
-    m_canvas = new MapCanvas(this);
+    m_canvas = new MapCanvas(std::move(borders), this);
     m_canvas->setObjectName(QStringLiteral("MapCanvas"));
     m_canvas->setAccessibleName(QStringLiteral("Carte des localités"));
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
+
 #include <QDialog>
 
 #include "app/search_answer.h"
+#include "render/borders.h"
 
 class QPushButton;
 
@@ -15,7 +18,7 @@ class MapCanvas;
 class MapWindow : public QDialog {
     Q_OBJECT
 public:
-    MapWindow();
+    explicit MapWindow(std::shared_ptr<const render::Borders> borders);
 
     /// Redraws for a new answer, the whole search in view.
     void setAnswer(const SearchAnswer& answer);

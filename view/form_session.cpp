@@ -11,7 +11,8 @@ namespace localyx {
 
 FormSession::FormSession(const std::filesystem::path& programDir)
     : m_platform(m_window, [this](ComboId id) -> QComboBox* { return m_window.combo(id); }),
-      m_form(m_window, m_platform, programDir) {
+      m_form(m_window, m_platform, programDir),
+      m_programDir(programDir) {
     m_platform.setAboutIcon(mapPinPicture(qApp->devicePixelRatio()));
     m_window.attach(m_form);
     m_form.Form_Load();
@@ -36,7 +37,7 @@ FormSession::~FormSession() {
 MapExtension* FormSession::mapExtension() {
     if (!m_map) {
         QString failure;
-        m_map = loadMapExtension(m_window, [this] { return m_window.answer(); }, failure);
+        m_map = loadMapExtension(m_window, [this] { return m_window.answer(); }, m_programDir, failure);
         if (!m_map) QMessageBox::warning(&m_window, QStringLiteral("Localyx"), failure);
     }
     return m_map.get();

@@ -37,6 +37,7 @@ private:
     MainWindow m_window;
     QtPlatformServices m_platform;
     Form1 m_form;
+    std::filesystem::path m_programDir;
     std::unique_ptr<MapExtension> m_map;
 };
 

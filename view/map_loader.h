@@ -14,6 +14,6 @@ inline constexpr const char* kMapModuleName = "localyx_map.so";
 /// Loads the map module and makes its extension for the main window.
 /// @param failure  set to a French sentence when it returns nullptr
 std::unique_ptr<MapExtension> loadMapExtension(QWidget& mainWindow, const MapExtension::AnswerSource& answer,
-                                               QString& failure);
+                                               const std::filesystem::path& programDir, QString& failure);
 
 }  // namespace localyx
