@@ -53,6 +53,7 @@ void askAndSaveList(QWidget* parent, const SearchAnswer& answer) {
     for (const Filter& f : kFilters) filters << QString::fromUtf8(f.text);
     dialog->setNameFilters(filters);
     dialog->setDefaultSuffix(QStringLiteral("csv"));
+    dialog->setDirectory(firstSaveFolder());
     dialog->selectFile(fileStem(answer) + QStringLiteral(".csv"));
     QObject::connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& chosen) {
         for (const Filter& f : kFilters) {

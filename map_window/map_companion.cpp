@@ -43,13 +43,13 @@ void MapCompanion::showMap() {
     }
     if (opening) {
         m_map->setAnswer(m_answer());
-        // The main window, once pressed, stays above the others: so does its
-        // map, which would otherwise be useless beneath it.
-        const bool onTop = m_main.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-        if (m_map->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
-            m_map->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-        }
         place();
+    }
+    // The main window, once pressed, stays above the others: so does its
+    // map, which would otherwise be useless beneath it.
+    const bool onTop = m_main.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    if (m_map->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
+        m_map->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     }
     m_hiddenWithMain = false;
     m_map->setWindowState(m_map->windowState() & ~Qt::WindowMinimized);

@@ -106,6 +106,7 @@ void MapWindow::askAndSaveImage() {
     for (const ImageFilter& f : kImageFilters) filters << QString::fromUtf8(f.text);
     dialog->setNameFilters(filters);
     dialog->setDefaultSuffix(QStringLiteral("png"));
+    dialog->setDirectory(firstSaveFolder());
     dialog->selectFile(windowTitle().replace(QLatin1Char('/'), QLatin1Char('_')) + QStringLiteral(".png"));
     connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& chosen) {
         for (const ImageFilter& f : kImageFilters) {

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace localyx {
 
@@ -27,6 +28,11 @@ QString writeWhole(const QString& path, const QByteArray& bytes) {
             .arg(shown);
     }
     return {};
+}
+
+QString firstSaveFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 void showSaveFailure(QWidget* parent, const QString& message) {

@@ -12,6 +12,9 @@ namespace localyx {
 /// @return a French sentence saying why it failed; empty on success
 QString writeWhole(const QString& path, const QByteArray& bytes);
 
+/// Where a save dialog opens first: the documents folder, else home.
+QString firstSaveFolder();
+
 /// Shows a failure of writeWhole to the user.
 void showSaveFailure(QWidget* parent, const QString& message);
 
