@@ -1,7 +1,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
+
+#include <fontconfig/fontconfig.h>
 
 #include <QApplication>
 #include <QByteArray>
@@ -73,8 +76,12 @@ int main(int argc, char* argv[]) {
         }
     }
 
+    // Reading the font configuration is the longest step of start-up that
+    // needs no display: it runs while Qt connects to one.
+    std::thread fontConfiguration([] { FcInit(); });
     g_defaultHandler = qInstallMessageHandler(holdStartMessages);
     QApplication app(argc, argv);
+    fontConfiguration.join();
     releaseStartMessages();
 
     QApplication::setApplicationName(QStringLiteral("Localyx"));
