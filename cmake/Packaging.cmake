@@ -103,8 +103,9 @@ set(CPACK_DEBIAN_QUERY_PACKAGE_SECTION utils)
 # Its files were in the localyx package before the split.
 set(CPACK_DEBIAN_QUERY_PACKAGE_BREAKS "localyx (<< 2.0.0-1)")
 set(CPACK_DEBIAN_QUERY_PACKAGE_REPLACES "localyx (<< 2.0.0-1)")
-# The maps' texts are set in Liberation Sans; without it pango takes another font.
-set(CPACK_DEBIAN_QUERY_PACKAGE_RECOMMENDS "fonts-liberation")
+# The maps' texts are set in Liberation Sans; without it pango takes another
+# font. DejaVu has the route sheet's ☐, which Liberation lacks.
+set(CPACK_DEBIAN_QUERY_PACKAGE_RECOMMENDS "fonts-liberation, fonts-dejavu-core")
 set(CPACK_DEBIAN_QUERY_DESCRIPTION
 "localités autour d'une ville, en ligne de commande
 localyx-query donne dans un terminal les réponses de la fenêtre de

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "render/png_writer.h"
 #include "render/stream_surface.h"
 
 namespace localyx::render {
@@ -59,7 +60,7 @@ std::string writeMapDocument(std::ostream& out, ImageFormat format, const MapSce
     std::string problem = cairoProblem(cairo_status(cr));
     cairo_destroy(cr);
     if (format == ImageFormat::Png && problem.empty()) {
-        problem = cairoProblem(cairo_surface_write_to_png_stream(surface.get(), writeToStream, &out));
+        problem = writePng(surface.get(), out);
     }
     cairo_surface_finish(surface.get());
     if (problem.empty()) problem = cairoProblem(cairo_surface_status(surface.get()));

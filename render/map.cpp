@@ -106,10 +106,12 @@ double dotRadius(const Place& p, double unit) {
     return unit * std::clamp(std::sqrt(pop) / 30.0, 2.0, 7.0);
 }
 
-double markerRadius(const Place& p, double unit) {
+// dotUnit: the unit of plain localities' dots, smaller on a map of a whole
+// region, where thousands of them would merge into one blot.
+double markerRadius(const Place& p, double unit, double dotUnit) {
     switch (p.role) {
     case PlaceRole::Locality:
-        return dotRadius(p, unit);
+        return dotRadius(p, dotUnit);
     case PlaceRole::Stop:
         return 8 * unit;
     default:
@@ -117,8 +119,8 @@ double markerRadius(const Place& p, double unit) {
     }
 }
 
-void drawMarker(cairo_t* cr, TextDrawing& text, const Place& p, PagePoint at, double unit) {
-    const double r = markerRadius(p, unit);
+void drawMarker(cairo_t* cr, TextDrawing& text, const Place& p, PagePoint at, double unit, double dotUnit) {
+    const double r = markerRadius(p, unit, dotUnit);
     cairo_new_path(cr);
     cairo_set_line_width(cr, unit);
     switch (p.role) {
@@ -267,7 +269,7 @@ private:
 // Greedy: the most important label first, the first of eight places around
 // its marker that is free, or none.
 void placeLabels(TextDrawing& text, const Frame& frame, const MapScene& scene,
-                 const std::vector<PagePoint>& at, double unit, MapDrawing& drawing) {
+                 const std::vector<PagePoint>& at, double unit, double dotUnit, MapDrawing& drawing) {
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i < scene.places.size(); ++i) {
         if (finite(scene.places[i]) && !scene.places[i].label.empty()) order.push_back(i);
@@ -278,7 +280,7 @@ void placeLabels(TextDrawing& text, const Frame& frame, const MapScene& scene,
         if (pa.role == PlaceRole::Stop) return pa.stop < pb.stop;
         return pa.population > pb.population;
     });
-    // Markers are obstacles too, so that no label hides a place.
+    // Markers are obstacles too, so that a label hides no place if it can help it.
     RectIndex taken(frame.area, 32 * unit);
     std::vector<std::size_t> markerOwner;  // per rectangle: its place, or none for furniture and labels
     for (const PageRect& r : drawing.furniture) {
@@ -287,15 +289,18 @@ void placeLabels(TextDrawing& text, const Frame& frame, const MapScene& scene,
     }
     for (std::size_t i = 0; i < scene.places.size(); ++i) {
         if (!finite(scene.places[i])) continue;
-        const double r = markerRadius(scene.places[i], unit);
+        const double r = markerRadius(scene.places[i], unit, dotUnit);
         taken.add({at[i].x - r, at[i].y - r, 2 * r, 2 * r});
         markerOwner.push_back(i);
     }
-    // What may be covered when nothing else is free: a plain locality's dot,
-    // by the label of the centre or a stop.
-    const auto blocks = [&](std::size_t owner, const Place& label) {
-        return owner == static_cast<std::size_t>(-1) || scene.places[owner].role != PlaceRole::Locality ||
-               label.role == PlaceRole::Locality;
+    // What a label may cover when nothing else is free: the dot of a plain
+    // locality ranked after its own place, so that in a dense area the towns
+    // are named rather than the villages at the edge.
+    std::vector<std::size_t> rank(scene.places.size(), scene.places.size());
+    for (std::size_t k = 0; k < order.size(); ++k) rank[order[k]] = k;
+    const auto coverable = [&](std::size_t owner, std::size_t label) {
+        return owner < scene.places.size() && scene.places[owner].role == PlaceRole::Locality &&
+               rank[owner] > rank[label];
     };
     const PageRect page = frame.area;
     const double halo = 1.5 * unit, gap = 2 * unit;
@@ -305,7 +310,7 @@ void placeLabels(TextDrawing& text, const Frame& frame, const MapScene& scene,
         text.set(p.label, (bold ? 12 : 10.5) * unit, bold);
         const PageRect e = text.extent();
         const double w = e.width + 2 * halo, h = e.height + 2 * halo;
-        const double r = markerRadius(p, unit) + gap;
+        const double r = markerRadius(p, unit, dotUnit) + gap;
         const double d = r * 0.7071;
         const PagePoint c = at[i];
         // Right, then above right, below right, left...: the cartographer's usual order.
@@ -315,15 +320,14 @@ void placeLabels(TextDrawing& text, const Frame& frame, const MapScene& scene,
             {c.x - w / 2, c.y - r - h}, {c.x - w / 2, c.y + r},
         }};
         bool placed = false;
-        // Off every dot first; the centre or a stop may then cover a plain
-        // locality's dot rather than go unnamed.
-        for (int pass = 0; pass < (p.role == PlaceRole::Locality ? 1 : 2) && !placed; ++pass) {
+        // Off every dot first, then over lesser ones rather than unnamed.
+        for (int pass = 0; pass < 2 && !placed; ++pass) {
             for (const PagePoint& corner : corners) {
                 const PageRect box{corner.x, corner.y, w, h};
                 if (!page.contains(box)) continue;
                 const auto ignored = [&](std::size_t k) {
                     if (k >= markerOwner.size()) return false;  // a label
-                    return markerOwner[k] == i || (pass == 1 && !blocks(markerOwner[k], p));
+                    return markerOwner[k] == i || (pass == 1 && coverable(markerOwner[k], i));
                 };
                 if (taken.overlaps(box, ignored)) continue;
                 taken.add(box);
@@ -502,6 +506,8 @@ Frame fitScene(const MapScene& scene, const PageRect& area) {
 MapDrawing drawMap(cairo_t* cr, const Frame& frame, const MapScene& scene, const Borders& borders) {
     MapDrawing drawing;
     const double unit = unitFor(frame.area);
+    // Full size up to about 300 m a unit (a 100 km map), then shrinking.
+    const double dotUnit = unit * std::clamp(std::sqrt(300.0 / (frame.metresPerUnit * unit)), 0.4, 1.0);
     cairo_save(cr);
     cairo_rectangle(cr, frame.area.x, frame.area.y, frame.area.width, frame.area.height);
     cairo_clip(cr);
@@ -577,7 +583,7 @@ MapDrawing drawMap(cairo_t* cr, const Frame& frame, const MapScene& scene, const
         return la && scene.places[a].population > scene.places[b].population;
     });
     for (const std::size_t i : order) {
-        if (valid(i)) drawMarker(cr, text, scene.places[i], at[i], unit);
+        if (valid(i)) drawMarker(cr, text, scene.places[i], at[i], unit, dotUnit);
     }
 
     const Furniture furniture = measureFurniture(text, frame, scene, unit);
@@ -592,7 +598,7 @@ MapDrawing drawMap(cairo_t* cr, const Frame& frame, const MapScene& scene, const
         text.draw(box.x, box.y, 2 * unit, kGreen.r, kGreen.g, kGreen.b);
         drawing.furniture.push_back(box);
     }
-    placeLabels(text, frame, scene, at, unit, drawing);
+    placeLabels(text, frame, scene, at, unit, dotUnit, drawing);
     drawFurniture(cr, text, frame, scene, furniture, unit);
     cairo_restore(cr);
     return drawing;

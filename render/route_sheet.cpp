@@ -37,7 +37,7 @@ std::string groupedNumber(std::int64_t n) {
     if (n < 0) return "";
     std::string digits = std::to_string(n), out;
     for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i && (digits.size() - i) % 3 == 0) out += "\u202F";  // the French thin space between thousands
+        if (i && (digits.size() - i) % 3 == 0) out += "\u00A0";  // French groups; Liberation Sans has no U+202F
         out += digits[i];
     }
     return out;

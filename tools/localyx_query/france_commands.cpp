@@ -134,9 +134,7 @@ void runAround(const Invocation& run) {
         const Locality& from = rows[centre];
         render::MapScene scene;
         scene.title = "Localités à " + decimalComma(radiusKm) + " km de " + from.item();
-        scene.note = found.empty()       ? "aucune localité"
-                     : found.size() == 1 ? "1 localité"
-                                         : std::to_string(found.size()) + " localités";
+        scene.note = localityCount(found.size());
         scene.circle = render::SearchCircle{from.latitude, from.longitude, radiusKm};
         scene.places.push_back({from.latitude, from.longitude, from.item(), from.population, render::PlaceRole::Centre});
         for (const Nearby& n : found) {

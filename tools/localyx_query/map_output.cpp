@@ -85,6 +85,17 @@ void writeRouteSheet(const Invocation& run, render::RouteSheet sheet) {
     if (!problem.empty()) fail("feuille de route : " + problem + ".");
 }
 
+std::string localityCount(std::size_t n) {
+    if (n == 0) return "aucune localité";
+    const std::string digits = std::to_string(n);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i && (digits.size() - i) % 3 == 0) grouped += "\u00A0";
+        grouped += digits[i];
+    }
+    return grouped + (n == 1 ? " localité" : " localités");
+}
+
 std::string frenchToday() {
     static constexpr std::array<const char*, 12> kMonths{"janvier", "février", "mars", "avril", "mai", "juin",
                                                          "juillet", "août", "septembre", "octobre", "novembre",

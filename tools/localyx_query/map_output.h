@@ -19,6 +19,10 @@ void writeMap(const Invocation& run, std::string_view format, const render::MapS
 /// Writes the route sheet (PDF) on the run's output; same checks.
 void writeRouteSheet(const Invocation& run, render::RouteSheet sheet);
 
+/// A count as a French map title writes it: "aucune localité", "1 localité",
+/// "34 780 localités" (a no-break space between the thousands).
+std::string localityCount(std::size_t n);
+
 /// Today's date as a French sheet prints it: "7 décembre 2026".
 std::string frenchToday();
 
