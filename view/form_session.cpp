@@ -13,7 +13,9 @@ FormSession::FormSession(const std::filesystem::path& programDir)
     : m_platform(m_window, [this](ComboId id) -> QComboBox* { return m_window.combo(id); }),
       m_form(m_window, m_platform, programDir),
       m_programDir(programDir) {
-    m_platform.setAboutIcon(mapPinPicture(qApp->devicePixelRatio()));
+    // The window's own icon holds the picture at the screen's scale already.
+    const qreal scale = qApp->devicePixelRatio();
+    m_platform.setAboutIcon(m_window.windowIcon().pixmap(QSize(32, 32), scale));
     m_window.attach(m_form);
     m_form.Form_Load();
     QObject::connect(&m_window, &MainWindow::mapRequested, &m_window, [this] {
