@@ -19,11 +19,14 @@ Locality localityOfItem(const std::string& item, const std::string& regionBaseNa
     return place;
 }
 
-SearchAnswer searchAnswer(const FormView& view, const Form1Variables& vars, bool distanceShown) {
+SearchAnswer searchAnswer(const FormView& view, const Form1Variables& vars, const AnswerPicks& picks) {
     SearchAnswer answer;
-    answer.radiusKm = static_cast<int>(std::lround(numericValue(view.comboText(ComboId::ComboKms))));
+    // The radius as the list shows it (" 5" searches 6 km, and says 5).
+    answer.radiusKm = picks.radiusItem >= 0
+                          ? static_cast<int>(std::lround(numericValue(view.comboItem(ComboId::ComboKms, picks.radiusItem))))
+                          : vars.RadiusKm;
     answer.radiusDeg = vars.RadiusDeg;
-    const int townIndex = view.comboListIndex(ComboId::Combo1);
+    const int townIndex = picks.town;
     const std::string listed = view.text(TextId::Text8);
     if (townIndex < 0 || listed.empty()) return answer;
 
@@ -69,10 +72,10 @@ SearchAnswer searchAnswer(const FormView& view, const Form1Variables& vars, bool
         answer.kms.push_back(kms[i]);
     }
 
-    const int secondIndex = view.comboListIndex(ComboId::Combo2);
+    const int secondIndex = picks.second;
     const double lat2 = numericValue(vars.Town2Lat);
     const double lon2 = numericValue(vars.Town2Lon);
-    if (distanceShown && secondIndex >= 0 && secondIndex != townIndex && lat1 != 0 && lon1 != 0 && lat2 != 0 &&
+    if (secondIndex >= 0 && secondIndex != townIndex && lat1 != 0 && lon1 != 0 && lat2 != 0 &&
         lon2 != 0) {
         Locality second = localityOfItem(view.comboItem(ComboId::Combo2, secondIndex), vars.RegionFile);
         second.latitude = lat2;

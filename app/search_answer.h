@@ -28,8 +28,16 @@ struct SearchAnswer {
 /// coordinates); an item without "-" is all name.
 Locality localityOfItem(const std::string& item, const std::string& regionBaseName);
 
-/// The answer now on show in the window.
-/// @param distanceShown  whether result2 is visible
-SearchAnswer searchAnswer(const FormView& view, const Form1Variables& vars, bool distanceShown);
+/// The list positions the answer stands for, taken when a handler last wrote
+/// the list or the distance: typing in a box since then may have cleared
+/// its choice, not the answer on show. -1 for none.
+struct AnswerPicks {
+    int town = -1;        ///< Combo1, when Text8 was last written
+    int radiusItem = -1;  ///< ComboKms, then; none before a radius was chosen
+    int second = -1;      ///< Combo2, when result2 was last written, if it shows a distance
+};
+
+/// The answer on show in the window.
+SearchAnswer searchAnswer(const FormView& view, const Form1Variables& vars, const AnswerPicks& picks);
 
 }  // namespace localyx

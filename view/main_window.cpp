@@ -332,8 +332,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 SearchAnswer MainWindow::answer() const {
-    const bool distanceShown = !m_result2->isHidden() && !m_result2->text().isEmpty();
-    return m_form ? searchAnswer(*this, m_form->variables(), distanceShown) : SearchAnswer{};
+    AnswerPicks picks = m_picks;
+    if (m_result2->isHidden() || m_result2->text().isEmpty()) picks.second = -1;
+    return m_form ? searchAnswer(*this, m_form->variables(), picks) : SearchAnswer{};
 }
 
 void MainWindow::attach(Form1& form) {
@@ -370,10 +371,15 @@ void MainWindow::run(void (Form1::*handler)()) {
     (m_form->*handler)();
     --m_handlersRunning;
     // Told once the handler is done, not halfway through a search.
-    if (m_handlersRunning == 0 && m_answerTouched) {
-        m_answerTouched = false;
-        emit answerChanged();
+    if (m_handlersRunning > 0 || !(m_listTouched || m_distanceTouched)) return;
+    if (m_listTouched) {
+        m_picks.town = m_combo1->currentIndex();
+        // A radius typed over is no choice: the last one chosen still holds.
+        if (m_comboKms->currentIndex() >= 0) m_picks.radiusItem = m_comboKms->currentIndex();
     }
+    if (m_distanceTouched) m_picks.second = m_combo2->currentIndex();
+    m_listTouched = m_distanceTouched = false;
+    emit answerChanged();
 }
 
 void MainWindow::centreOnScreen() {
@@ -499,12 +505,12 @@ void MainWindow::setComboForeColor(ComboId id, Rgb colour) {
 
 void MainWindow::setLabelCaption(LabelId id, const std::string& caption) {
     label(id)->setCaption(QString::fromStdString(caption));
-    if (id == LabelId::result2) m_answerTouched = true;
+    if (id == LabelId::result2) m_distanceTouched = true;
 }
 
 void MainWindow::setLabelVisible(LabelId id, bool visible) {
     label(id)->setVisible(visible);
-    if (id == LabelId::result2) m_answerTouched = true;
+    if (id == LabelId::result2) m_distanceTouched = true;
 }
 
 void MainWindow::setButtonEnabled(ButtonId id, bool enabled) { button(id)->setEnabled(enabled); }
@@ -519,7 +525,7 @@ std::string MainWindow::text(TextId id) const {
 void MainWindow::setText(TextId id, const std::string& text) {
     if (id == TextId::Text8) {
         m_text8->setPlainText(toScreenText(text));
-        m_answerTouched = true;
+        m_listTouched = true;
         return;
     }
     m_hiddenTexts[hiddenTextSlot(id)] = text;
@@ -528,7 +534,7 @@ void MainWindow::setText(TextId id, const std::string& text) {
 void MainWindow::insertText(TextId id, const std::string& text) {
     if (id == TextId::Text8) {
         m_text8->textCursor().insertText(toScreenText(text));
-        m_answerTouched = true;
+        m_listTouched = true;
         return;
     }
     // The hidden fields are only ever appended to: their caret is at the end.

@@ -135,7 +135,9 @@ private:
     QAction* m_showMap = nullptr;
     QAction* m_saveList = nullptr;
     int m_handlersRunning = 0;
-    bool m_answerTouched = false;  ///< a running handler wrote the list or the distance
+    bool m_listTouched = false;      ///< a running handler wrote Text8
+    bool m_distanceTouched = false;  ///< a running handler wrote result2
+    AnswerPicks m_picks;             ///< what the list and the distance stand for
 
     QTimer m_timer1;
     QTimer m_timer2;

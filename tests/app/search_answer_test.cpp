@@ -11,6 +11,13 @@ namespace {
 
 class Answer : public FormTest {};
 
+/// The answer as the window takes it just after the handlers ran.
+SearchAnswer answerOf(const FakeView& view, const Form1& form, bool distanceShown) {
+    const AnswerPicks picks{view.comboListIndex(ComboId::Combo1), view.comboListIndex(ComboId::ComboKms),
+                            distanceShown ? view.comboListIndex(ComboId::Combo2) : -1};
+    return searchAnswer(view, form.variables(), picks);
+}
+
 std::vector<std::string> namesOf(const SearchAnswer& answer) {
     std::vector<std::string> names;
     for (const Locality& l : answer.found) names.push_back(l.name + "|" + l.postalCode);
@@ -24,7 +31,7 @@ TEST_F(Answer, IsWhatTheWindowListsNearestFirst) {
     chooseRegion(1);
     pick(form, view, ComboId::ComboKms, 1);  // "10": 11 km
     pick(form, view, ComboId::Combo1, 0);
-    SearchAnswer answer = searchAnswer(view, form.variables(), false);
+    SearchAnswer answer = answerOf(view, form, false);
     ASSERT_TRUE(answer.town);
     EXPECT_EQ(answer.town->name, "CENTREVILLE");
     EXPECT_EQ(answer.radiusKm, 10);
@@ -36,15 +43,15 @@ TEST_F(Answer, IsWhatTheWindowListsNearestFirst) {
     EXPECT_FALSE(answer.second);
 
     pick(form, view, ComboId::Combo2, 2);
-    EXPECT_FALSE(searchAnswer(view, form.variables(), false).second);
-    answer = searchAnswer(view, form.variables(), true);
+    EXPECT_FALSE(answerOf(view, form, false).second);
+    answer = answerOf(view, form, true);
     ASSERT_TRUE(answer.second);
     EXPECT_EQ(answer.second->name, "MOYEN");
     EXPECT_EQ(answer.secondKm, 6);  // as result2: "... de : 6  Kms"
     EXPECT_EQ(view.caption(LabelId::result2), "La distance entre ces 2 villes est de : 6  Kms");
 
     pick(form, view, ComboId::Combo2, 0);  // the same town twice
-    EXPECT_FALSE(searchAnswer(view, form.variables(), true).second);
+    EXPECT_FALSE(answerOf(view, form, true).second);
 }
 
 TEST_F(Answer, AMessageInText8PlacesNothing) {
@@ -52,10 +59,10 @@ TEST_F(Answer, AMessageInText8PlacesNothing) {
     chooseRegion(1);
     pick(form, view, ComboId::Combo1, 0);
     view.setText(TextId::Text8, "Fichier introuvable\r\n");
-    const SearchAnswer answer = searchAnswer(view, form.variables(), false);
+    const SearchAnswer answer = answerOf(view, form, false);
     EXPECT_TRUE(answer.found.empty());
     chooseRegion(1);  // the list emptied
-    EXPECT_FALSE(searchAnswer(view, form.variables(), false).town);
+    EXPECT_FALSE(answerOf(view, form, false).town);
 }
 
 }  // namespace

@@ -190,6 +190,15 @@ private slots:
             QCOMPARE(spoken(), QString::fromUtf8(step.said));
         }
 
+        // Typing over the town and the radius chooses nothing: the map, opened
+        // again, still shows the list on show.
+        QTest::keyClick(shown, Qt::Key_Escape);
+        QTest::keyClicks(control<QComboBox>("Combo1"), QStringLiteral("AB"));
+        QTest::keyClicks(control<QComboBox>("ComboKms"), QStringLiteral("9"));
+        QCOMPARE(control<QComboBox>("Combo1")->currentIndex(), -1);
+        window().showMapAction()->trigger();
+        QCOMPARE(shown->windowTitle(), QStringLiteral("Carte — localités à 20 km de VOISINVILLE"));
+
         shown->setWindowState(Qt::WindowMinimized);
         window().showMapAction()->trigger();
         QCOMPARE(map(), shown);
