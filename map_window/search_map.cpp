@@ -18,13 +18,16 @@ std::string countText(std::size_t count) {
 
 SearchMap::SearchMap(const SearchAnswer& answer, std::shared_ptr<const render::Borders> borders)
     : m_borders(std::move(borders)) {
+    // A map without its borders still serves, but says why they are missing.
+    const std::string missing =
+        m_borders->ok() ? "" : " ; limites des départements absentes (" + m_borders->error + ")";
     if (!answer.town) {
-        m_scene.note = "aucune localité";
+        m_scene.note = "aucune localité" + missing;
         return;
     }
     const Locality& town = *answer.town;
     m_scene.title = "Localités à " + std::to_string(answer.radiusKm) + " km de " + town.name;
-    m_scene.note = countText(answer.found.size());
+    m_scene.note = countText(answer.found.size()) + missing;
     // The square the list was built from, not a circle: both differences
     // below the radius in degrees.
     m_scene.box = render::SearchBox{town.latitude, town.longitude, answer.radiusDeg};
