@@ -12,6 +12,7 @@
 #include "core/town_resolver.h"
 #include "core/web_address.h"
 #include "tools/localyx_query/commands.h"
+#include "exports/around_files.h"
 #include "exports/map_formats.h"
 #include "tools/localyx_query/map_output.h"
 #include "tools/localyx_query/output.h"
@@ -129,13 +130,6 @@ std::int64_t parsePopulation(const std::optional<std::string>& text) {
     return n;
 }
 
-std::string population(const Locality& l) { return l.population >= 0 ? std::to_string(l.population) : ""; }
-
-std::string inhabitants(const Locality& l) {
-    if (l.population < 0) return "population inconnue";
-    return std::to_string(l.population) + (l.population > 1 ? " habitants" : " habitant");
-}
-
 }  // namespace
 
 void runAround(const Invocation& run) {
@@ -153,28 +147,13 @@ void runAround(const Invocation& run) {
         for (const Nearby& n : found) {
             const Locality& l = rows[n.row];
             run.out << printable(l.item()) << '\t' << decimalComma(n.km) << '\t' << regionCaption(l.region)
-                    << '\t' << population(l) << '\n';
+                    << '\t' << (l.population >= 0 ? std::to_string(l.population) : "") << '\n';
         }
         return;
     }
-    if (form == "csv") {
-        run.out << kUtf8Bom;
-        writeCsvLine(run.out, {"Localité", "Code postal", "Code INSEE", "Département", "Région", "Population",
-                               "Latitude", "Longitude", "Distance (km)", "Nom officiel"});
-        for (const Nearby& n : found) {
-            const Locality& l = rows[n.row];
-            std::string lat = degrees(l.latitude), lon = degrees(l.longitude);
-            std::replace(lat.begin(), lat.end(), '.', ',');
-            std::replace(lon.begin(), lon.end(), '.', ',');
-            writeCsvLine(run.out, {l.name, l.postalCode, l.insee, l.departement, regionCaption(l.region),
-                                   population(l), lat, lon, decimalComma(n.km), table.official(l)});
-        }
-        return;
-    }
-    const std::string title = "Localités à " + decimalComma(radiusKm) + " km de " + table.label(centre);
     if (isMapFormat(form)) {
         render::MapScene scene;
-        scene.title = title;
+        scene.title = "Localités à " + decimalComma(radiusKm) + " km de " + table.label(centre);
         scene.note = localityCount(found.size());
         scene.circle = render::SearchCircle{from.latitude, from.longitude, radiusKm};
         scene.places.push_back({from.latitude, from.longitude, table.label(centre), from.population, render::PlaceRole::Centre});
@@ -185,21 +164,17 @@ void runAround(const Invocation& run) {
         writeMap(run, form, scene);
         return;
     }
-    std::vector<MapPoint> points{{&from, table.label(centre), "Centre de la recherche ; " + inhabitants(from), "",
-                                  true, table.official(from)}};
-    std::vector<double> kms{0.0};
+    AroundAnswer answer{&from, radiusKm, {}, {}, table.label(centre), table.official(from), {}};
     for (const Nearby& n : found) {
-        const Locality& l = rows[n.row];
-        points.push_back({&l, l.item(), decimalComma(n.km) + " km ; " + inhabitants(l), "", false, table.official(l)});
-        kms.push_back(n.km);
+        answer.found.push_back(&rows[n.row]);
+        answer.kms.push_back(n.km);
+        answer.officialNames.push_back(table.official(rows[n.row]));
     }
-    if (form == "geojson") {
-        writeGeoJson(run.out, points, kms);
-    } else if (form == "kml") {
-        writeKml(run.out, title, points, {});
-    } else {
-        writeGpx(run.out, title, points, false);
-    }
+    const AroundFormat written = form == "csv"       ? AroundFormat::Csv
+                                 : form == "geojson" ? AroundFormat::GeoJson
+                                 : form == "kml"     ? AroundFormat::Kml
+                                                     : AroundFormat::Gpx;
+    writeAround(run.out, written, answer);
 }
 
 namespace {
