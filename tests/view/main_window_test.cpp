@@ -133,6 +133,7 @@ private slots:
         QCOMPARE(window.focusWidget(), combo("Combo1"));
         // Not the system's default font: Arial's metrics, which the layout needs.
         QCOMPARE(QFontInfo(label("Label1")->font()).family(), QStringLiteral("Liberation Sans"));
+        QVERIFY(label("Label1")->font().bold() && !combo("Combo1")->font().bold());  // captions in bold
         QCOMPARE(combo("ComboReg")->count(), kRegionCount);
         for (const auto& [name, shown] : {std::pair{"ComboReg", kComboRegPrompt}, {"Combo1", kCombo1Prompt},
                                           {"Combo2", kCombo2Prompt}, {"ComboKms", kRadiusText}}) {
@@ -347,6 +348,8 @@ private slots:
         AboutBox* box = openAbout();
         QCOMPARE(openAbout(), box);
         QCOMPARE(shownWindows().filter(QStringLiteral("frmAbout")).size(), 1);
+        const QFont title = box->findChild<QLabel*>(QStringLiteral("Label8"))->font();  // "Localyx", in large type
+        QVERIFY(title.bold() && title.pointSizeF() == 18);
 
         QTest::mouseClick(button("CmdMinimise"), Qt::LeftButton);
         QVERIFY(m_session->window().windowState().testFlag(Qt::WindowMinimized));
