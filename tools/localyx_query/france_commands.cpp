@@ -10,6 +10,7 @@
 #include "core/web_address.h"
 #include "tools/localyx_query/commands.h"
 #include "exports/map_formats.h"
+#include "exports/spreadsheet.h"
 #include "tools/localyx_query/name_matching.h"
 #include "tools/localyx_query/output.h"
 
@@ -108,6 +109,21 @@ std::int64_t parsePopulation(const std::optional<std::string>& text) {
     return n;
 }
 
+// CSV or .xlsx, on standard output.
+void writeTable(const Invocation& run, const std::string& form, const SpreadsheetTable& table) {
+    if (form == "csv") {
+        writeCsv(run.out, table);
+    } else if (const std::string error = writeXlsx(run.out, table); !error.empty()) {
+        fail(error);
+    }
+}
+
+std::string frenchDegrees(double value) {
+    std::string text = degrees(value);
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
+}
+
 std::string population(const Locality& l) { return l.population >= 0 ? std::to_string(l.population) : ""; }
 
 std::string inhabitants(const Locality& l) {
@@ -120,7 +136,7 @@ std::string inhabitants(const Locality& l) {
 void runAround(const Invocation& run) {
     const double radiusKm = parseKm(run.args[1], 0.1, 1000, "rayon");
     const std::int64_t populationMin = parsePopulation(run.cl.populationMin);
-    const std::string form = format(run, {"text", "csv", "geojson", "kml", "gpx"});
+    const std::string form = format(run, {"text", "csv", "xlsx", "geojson", "kml", "gpx"});
     const Localities table(run);
     const std::size_t centre = table.find(run.args[0]);
     const std::vector<Locality>& rows = table.rows();
@@ -134,21 +150,22 @@ void runAround(const Invocation& run) {
         }
         return;
     }
-    if (form == "csv") {
-        run.out << kUtf8Bom;
-        writeCsvLine(run.out, {"Localité", "Code postal", "Code INSEE", "Département", "Région", "Population",
-                               "Latitude", "Longitude", "Distance (km)"});
+    const Locality& from = rows[centre];
+    if (form == "csv" || form == "xlsx") {
+        SpreadsheetTable table{decimalComma(radiusKm) + " km de " + from.item(),
+                               {{"Localité"}, {"Code postal", CellType::Code}, {"Code INSEE", CellType::Code},
+                                {"Département", CellType::Code}, {"Région"}, {"Population", CellType::Integer},
+                                {"Latitude", CellType::Degrees}, {"Longitude", CellType::Degrees},
+                                {"Distance (km)", CellType::Kilometres}},
+                               {}};
         for (const Nearby& n : found) {
             const Locality& l = rows[n.row];
-            std::string lat = degrees(l.latitude), lon = degrees(l.longitude);
-            std::replace(lat.begin(), lat.end(), '.', ',');
-            std::replace(lon.begin(), lon.end(), '.', ',');
-            writeCsvLine(run.out, {l.name, l.postalCode, l.insee, l.departement, regionCaption(l.region),
-                                   population(l), lat, lon, decimalComma(n.km)});
+            table.rows.push_back({l.name, l.postalCode, l.insee, l.departement, regionCaption(l.region), population(l),
+                                  frenchDegrees(l.latitude), frenchDegrees(l.longitude), decimalComma(n.km)});
         }
+        writeTable(run, form, table);
         return;
     }
-    const Locality& from = rows[centre];
     const std::string title = "Localités à " + decimalComma(radiusKm) + " km de " + from.item();
     std::vector<MapPoint> points{{&from, from.item(), "Centre de la recherche ; " + inhabitants(from), "", true}};
     std::vector<double> kms{0.0};
@@ -199,7 +216,7 @@ std::vector<std::string> stopTexts(const Invocation& run) {
 }  // namespace
 
 void runTour(const Invocation& run) {
-    const std::string form = format(run, {"text", "csv", "kml", "gpx"});
+    const std::string form = format(run, {"text", "csv", "xlsx", "kml", "gpx"});
     const bool returns = !run.cl.noReturn;
     const Localities table(run);
     const std::vector<Locality>& rows = table.rows();
@@ -255,22 +272,22 @@ void runTour(const Invocation& run) {
         run.out << "Total : " << decimalComma(total) << " km à vol d'oiseau\n";
         return;
     }
-    if (form == "csv") {
-        run.out << kUtf8Bom;
-        std::vector<std::string> header{"Étape", "Localité", "Code postal", "Latitude", "Longitude",
-                                        "Distance depuis l'étape précédente (km)", "Distance cumulée (km)"};
-        if (run.cl.itineraries) header.push_back("Itinéraire");
-        writeCsvLine(run.out, header);
+    if (form == "csv" || form == "xlsx") {
+        SpreadsheetTable table{"Tournée depuis " + rows[start].item(),
+                               {{"Étape", CellType::Integer}, {"Localité"}, {"Code postal", CellType::Code},
+                                {"Latitude", CellType::Degrees}, {"Longitude", CellType::Degrees},
+                                {"Distance depuis l'étape précédente (km)", CellType::Kilometres},
+                                {"Distance cumulée (km)", CellType::Kilometres}},
+                               {}};
+        if (run.cl.itineraries) table.columns.push_back({"Itinéraire"});
         for (std::size_t i = 0; i < visits.size(); ++i) {
             const Locality& l = *visits[i].place;
-            std::string lat = degrees(l.latitude), lon = degrees(l.longitude);
-            std::replace(lat.begin(), lat.end(), '.', ',');
-            std::replace(lon.begin(), lon.end(), '.', ',');
-            std::vector<std::string> cells{std::to_string(i), l.name, l.postalCode, lat, lon,
-                                           decimalComma(visits[i].leg), decimalComma(visits[i].total)};
-            if (run.cl.itineraries) cells.push_back(visits[i].itinerary);
-            writeCsvLine(run.out, cells);
+            table.rows.push_back({std::to_string(i), l.name, l.postalCode, frenchDegrees(l.latitude),
+                                  frenchDegrees(l.longitude), decimalComma(visits[i].leg),
+                                  decimalComma(visits[i].total)});
+            if (run.cl.itineraries) table.rows.back().push_back(visits[i].itinerary);
         }
+        writeTable(run, form, table);
         return;
     }
     const std::string title = "Tournée depuis " + rows[start].item() + " : " + decimalComma(total) + " km";

@@ -35,9 +35,9 @@ const std::vector<Command>& commands() {
         {"map-url", runMapUrl, false, 1, 1, " VILLE", {}},
         {"itinerary-url", runItineraryUrl, false, 2, 2, " VILLE1 VILLE2", {}},
         {"around", runAround, false, 2, 2,
-         " VILLE KM [--format text|csv|geojson|kml|gpx] [--population-min N]",
+         " VILLE KM [--format text|csv|xlsx|geojson|kml|gpx] [--population-min N]",
          {"--format", "--population-min"}},
-        {"tour", runTour, false, 1, kMany, " DÉPART [ÉTAPE...] [--no-return] [--format text|csv|kml|gpx] [--itineraries]",
+        {"tour", runTour, false, 1, kMany, " DÉPART [ÉTAPE...] [--no-return] [--format text|csv|xlsx|kml|gpx] [--itineraries]",
          {"--format", "--no-return", "--itineraries"}},
     };
     return all;
@@ -94,11 +94,11 @@ std::string usageText() {
            "\n"
            "Commandes sur toute la France (table localites.csv) :\n"
            "  around VILLE KM                     les localités à au plus KM km (0,1 à 1000)\n"
-           "      [--format text|csv|geojson|kml|gpx]  de VILLE, toutes régions, les plus\n"
-           "      [--population-min N]            proches en premier\n"
+           "      [--format text|csv|xlsx|geojson|kml|gpx]  de VILLE, toutes régions, les\n"
+           "      [--population-min N]            plus proches en premier\n"
            "  tour DÉPART [ÉTAPE...]              l'ordre de visite le plus court à vol\n"
            "      [--no-return] [--itineraries]   d'oiseau ; sans ÉTAPE ou avec -, les étapes\n"
-           "      [--format text|csv|kml|gpx]     sont lues sur l'entrée standard (jusqu'à 1000)\n"
+           "      [--format text|csv|xlsx|kml|gpx]  sont lues sur l'entrée standard (jusqu'à 1000)\n"
            "\n"
            "RÉGION : numéro (1 à 22), nom ou nom de fichier de la région, sans égard aux\n"
            "  majuscules ; avec --file FICHIER, la RÉGION est omise et FICHIER est lu.\n"
