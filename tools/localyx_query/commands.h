@@ -33,6 +33,7 @@ void runItineraryUrl(const Invocation& run);
 /// The commands over the France-wide table.
 void runAround(const Invocation& run);
 void runTour(const Invocation& run);
+void runClients(const Invocation& run);
 
 inline constexpr std::string_view kProgram = "localyx-query";
 

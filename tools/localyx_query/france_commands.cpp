@@ -8,6 +8,7 @@
 #include "core/locality_table.h"
 #include "core/tour.h"
 #include "core/web_address.h"
+#include "tools/localyx_query/client_file.h"
 #include "tools/localyx_query/commands.h"
 #include "exports/map_formats.h"
 #include "exports/spreadsheet.h"
@@ -89,6 +90,19 @@ private:
     std::unordered_map<std::string, std::size_t> m_byInsee;
 };
 
+// The reading options go with a client file only.
+void checkClientOptions(const Invocation& run) {
+    if (run.cl.clients) return;
+    for (std::string_view option : {"--sheet", "--encoding", "--separator", "--column"}) {
+        if (std::find(run.cl.given.begin(), run.cl.given.end(), option) != run.cl.given.end()) {
+            usageError("l'option " + std::string(option) + " va avec --clients FICHIER.");
+        }
+    }
+}
+
+// What the names data adds to the table, for placing clients.
+std::vector<CommuneNames> communeNames(const Invocation&, const std::vector<Locality>&) { return {}; }
+
 std::string format(const Invocation& run, const std::vector<std::string_view>& known) {
     const std::string chosen = run.cl.format.value_or("text");
     if (std::find(known.begin(), known.end(), chosen) == known.end()) {
@@ -134,12 +148,20 @@ std::string inhabitants(const Locality& l) {
 }  // namespace
 
 void runAround(const Invocation& run) {
+    checkClientOptions(run);
     const double radiusKm = parseKm(run.args[1], 0.1, 1000, "rayon");
     const std::int64_t populationMin = parsePopulation(run.cl.populationMin);
     const std::string form = format(run, {"text", "csv", "xlsx", "geojson", "kml", "gpx"});
     const Localities table(run);
     const std::size_t centre = table.find(run.args[0]);
     const std::vector<Locality>& rows = table.rows();
+    if (run.cl.clients) {
+        if (run.cl.populationMin) usageError("l'option --population-min ne va pas avec --clients.");
+        const std::vector<CommuneNames> names = communeNames(run, rows);
+        const ClientPlacer placer(rows, names);
+        runAroundClients(run, rows, placer, centre, radiusKm, form);
+        return;
+    }
     const std::vector<Nearby> found = localitiesAround(rows, centre, radiusKm, populationMin);
 
     if (form == "text") {
@@ -216,13 +238,26 @@ std::vector<std::string> stopTexts(const Invocation& run) {
 }  // namespace
 
 void runTour(const Invocation& run) {
+    checkClientOptions(run);
     const std::string form = format(run, {"text", "csv", "xlsx", "kml", "gpx"});
     const bool returns = !run.cl.noReturn;
     const Localities table(run);
     const std::vector<Locality>& rows = table.rows();
     const std::size_t start = table.find(run.args[0]);
     std::vector<std::size_t> stops{start};
-    for (const std::string& text : stopTexts(run)) {
+    std::vector<std::string> labels{rows[start].item()};
+    if (run.cl.clients) {
+        const std::vector<CommuneNames> names = communeNames(run, rows);
+        const ClientPlacer placer(rows, names);
+        labels.front() = placer.officialName(start);
+        // Clients of one commune share its point: each is a stop of its own.
+        for (ClientStop& stop : clientStops(run, placer, kMaxStops)) {
+            stops.push_back(stop.row);
+            labels.push_back(std::move(stop.label));
+        }
+        if (stops.size() == 1) fail("aucun client placé à visiter.");
+    }
+    for (const std::string& text : run.cl.clients ? std::vector<std::string>{} : stopTexts(run)) {
         const std::size_t row = table.find(text);
         if (std::find(stops.begin(), stops.end(), row) != stops.end()) {
             run.err << kProgram << " : note : " << inQuotes(rows[row].item())
@@ -230,6 +265,7 @@ void runTour(const Invocation& run) {
             continue;
         }
         stops.push_back(row);
+        labels.push_back(rows[row].item());
     }
     if (stops.size() == 1) fail("aucune étape à visiter après " + inQuotes(rows[start].item()) + ".");
     if (stops.size() - 1 > kMaxStops) {
@@ -246,6 +282,7 @@ void runTour(const Invocation& run) {
     // One row per place of the visit, the start first (and last on a round trip).
     struct Visit {
         const Locality* place;
+        std::string label;
         double leg, total;
         std::string itinerary;
     };
@@ -260,12 +297,12 @@ void runTour(const Invocation& run) {
             const Locality& before = rows[stops[order[i - 1]]];
             address = itineraryAddress(reworkItem(before.item()), reworkItem(here.item()));
         }
-        visits.push_back({&here, leg, total, std::move(address)});
+        visits.push_back({&here, labels[order[i]], leg, total, std::move(address)});
     }
 
     if (form == "text") {
         for (std::size_t i = 1; i < visits.size(); ++i) {
-            run.out << i << '\t' << printable(visits[i - 1].place->item()) << '\t' << printable(visits[i].place->item())
+            run.out << i << '\t' << printable(visits[i - 1].label) << '\t' << printable(visits[i].label)
                     << '\t' << decimalComma(visits[i].leg) << '\t' << decimalComma(visits[i].total) << '\n';
             if (run.cl.itineraries) run.out << printable(visits[i].itinerary) << '\n';
         }
@@ -279,12 +316,14 @@ void runTour(const Invocation& run) {
                                 {"Distance depuis l'étape précédente (km)", CellType::Kilometres},
                                 {"Distance cumulée (km)", CellType::Kilometres}},
                                {}};
+        if (run.cl.clients) table.columns.insert(table.columns.begin() + 1, {"Client"});
         if (run.cl.itineraries) table.columns.push_back({"Itinéraire"});
         for (std::size_t i = 0; i < visits.size(); ++i) {
             const Locality& l = *visits[i].place;
             table.rows.push_back({std::to_string(i), l.name, l.postalCode, frenchDegrees(l.latitude),
                                   frenchDegrees(l.longitude), decimalComma(visits[i].leg),
                                   decimalComma(visits[i].total)});
+            if (run.cl.clients) table.rows.back().insert(table.rows.back().begin() + 1, visits[i].label);
             if (run.cl.itineraries) table.rows.back().push_back(visits[i].itinerary);
         }
         writeTable(run, form, table);
@@ -303,13 +342,20 @@ void runTour(const Invocation& run) {
                                                 decimalComma(v.total) + " km en tout"
                                           : std::string("Départ");
         const std::string link = v.itinerary.empty() ? "" : toBrowserUrl(v.itinerary);
-        points.push_back({v.place, std::to_string(i) + ". " + v.place->item(), description, link, i == 0});
+        points.push_back({v.place, std::to_string(i) + ". " + v.label, description, link, i == 0, {}});
     }
     if (form == "kml") {
         writeKml(run.out, title, points, path);
     } else {
         writeGpx(run.out, title, points, true);
     }
+}
+
+void runClients(const Invocation& run) {
+    const Localities table(run);
+    const std::vector<CommuneNames> names = communeNames(run, table.rows());
+    const ClientPlacer placer(table.rows(), names);
+    runClientsOn(run, table.rows(), placer);
 }
 
 }  // namespace localyx::query

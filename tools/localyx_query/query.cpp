@@ -35,10 +35,15 @@ const std::vector<Command>& commands() {
         {"map-url", runMapUrl, false, 1, 1, " VILLE", {}},
         {"itinerary-url", runItineraryUrl, false, 2, 2, " VILLE1 VILLE2", {}},
         {"around", runAround, false, 2, 2,
-         " VILLE KM [--format text|csv|xlsx|geojson|kml|gpx] [--population-min N]",
-         {"--format", "--population-min"}},
+         " VILLE KM [--format text|csv|xlsx|geojson|kml|gpx] [--population-min N] [--clients FICHIER]",
+         {"--format", "--population-min", "--clients", "--sheet", "--encoding", "--separator", "--column"}},
         {"tour", runTour, false, 1, kMany, " DÉPART [ÉTAPE...] [--no-return] [--format text|csv|xlsx|kml|gpx] [--itineraries]",
-         {"--format", "--no-return", "--itineraries"}},
+         {"--format", "--no-return", "--itineraries", "--clients", "--sheet", "--encoding", "--separator",
+          "--column"}},
+        {"clients", runClients, false, 1, 1,
+         " FICHIER [-o SORTIE] [--sheet NOM|N] [--encoding utf-8|windows-1252|utf-16] "
+         "[--separator ';'|','|tab|'|'] [--column RÔLE=EN-TÊTE|NUMÉRO...]",
+         {"--output", "--sheet", "--encoding", "--separator", "--column"}},
     };
     return all;
 }
