@@ -72,8 +72,10 @@ std::optional<bool> looksUtf16(std::string_view bytes) {
 bool decode(std::string_view bytes, const SheetOptions& options, Sheet& sheet, std::string& text) {
     const std::string wanted = options.encoding.value_or("");
     if (bytes.starts_with("\xEF\xBB\xBF")) {
-        sheet.encoding = "UTF-8";
         bytes.remove_prefix(3);
+        // A mark that lies (a file saved over in another program) loses no letter.
+        sheet.encoding = isValidUtf8(bytes) ? "UTF-8" : "Windows-1252";
+        if (sheet.encoding != "UTF-8") text = windows1252ToUtf8(bytes);
     } else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
         const bool big = bytes[0] == '\xFE';
         sheet.encoding = big ? "UTF-16BE" : "UTF-16LE";
