@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Builds the 22 region locality files and the France-wide locality table.
+"""Builds the 22 region locality files, the France-wide locality table and
+the names that lead to its localities.
 
     python3 tools/make_regions.py [--communes CSV] [--coordinates CSV]
-                                  [--output DIR] [--table CSV]
+                                  [--labels CSV] [--output DIR] [--table CSV]
+                                  [--names CSV]
 
 The communes, their names, postal codes and population come from the current
 official list (data/source/communes-2026.csv); their coordinates from the
@@ -15,8 +17,12 @@ Each region file holds one record per locality, "latitude,longitude,
 NAME-POSTCODE" with CR LF line ends, in Windows-1252. The table
 (data/france/localites.csv) holds the same localities in the same order,
 UTF-8, ";"-separated, with their INSEE code, département, region file and
-population. Any row that cannot be written faithfully stops the run with a
-message naming its file and line; nothing is written then.
+population. The names file (data/france/noms.csv) holds what people write
+for those localities: official names, every postcode, La Poste's routing
+labels (data/source/codes-postaux.csv), communes déléguées and associées,
+former INSEE codes, and Paris, Lyon and Marseille as whole cities. Any row
+that cannot be written faithfully stops the run with a message naming its
+file and line; nothing is written then.
 
 Standard library only, so the files rebuild anywhere Python 3 runs.
 """
@@ -36,6 +42,8 @@ DEFAULT_COMMUNES = ROOT / "data" / "source" / "communes-2026.csv"
 DEFAULT_COORDINATES = ROOT / "data" / "source" / "communes-2022.csv"
 DEFAULT_OUTPUT = ROOT / "data" / "regions"
 DEFAULT_TABLE = ROOT / "data" / "france" / "localites.csv"
+DEFAULT_LABELS = ROOT / "data" / "source" / "codes-postaux.csv"
+DEFAULT_NAMES = ROOT / "data" / "france" / "noms.csv"
 
 # The former regions (before 2016), by the base name of their file.
 REGIONS = {
@@ -67,12 +75,16 @@ OVERSEAS = {"971", "972", "973", "974", "975", "976", "977", "978"}
 
 COORDINATE_COLUMNS = ("REF_INSEE", "NAME", "DEPARTMENT", "IS_DISTRICT", "DISTRICT_OF",
                       "ZIP_CODES", "LATITUDE", "LONGITUDE")
-COMMUNE_COLUMNS = ("code", "nom", "departement", "type", "parent", "codes_postaux", "population")
+COMMUNE_COLUMNS = ("code", "nom", "departement", "type", "parent", "codes_postaux", "population",
+                   "anciens_codes")
+LABEL_COLUMNS = ("code_commune", "code_postal", "libelle_acheminement")
 # Paris, Lyon and Marseille are listed by arrondissement, in place of the
 # commune; associated and delegated communes are parts of another commune.
 LISTED_TYPES = {"commune-actuelle", "arrondissement-municipal"}
 PART_TYPES = {"commune-deleguee", "commune-associee"}
 TABLE_HEADER = "insee;nom;code_postal;departement;region;latitude;longitude;population"
+# latitude, longitude and population only on the rows of type "ville".
+NAMES_HEADER = "insee;forme;type;codes_postaux;latitude;longitude;population"
 
 # The program tells a latitude from a longitude by the 40 degree mark and a
 # name from a coordinate by a numeric value of 0, so these bounds are hard.
@@ -176,7 +188,7 @@ def read_coordinates(path, region_of, errors):
     # The parent of arrondissements only carries a placeholder postcode and
     # the coordinates of its first arrondissement.
     parents = {r["DISTRICT_OF"] for _, r in rows if r["IS_DISTRICT"] == "1"}
-    by_code, by_name = {}, {}
+    by_code, by_name, cities = {}, {}, {}
     for line, r in rows:
         try:
             code, dep = r["REF_INSEE"], r["DEPARTMENT"]
@@ -184,28 +196,35 @@ def read_coordinates(path, region_of, errors):
                 raise DataError(f"commune {code} listed twice")
             if r["IS_DISTRICT"] not in ("0", "1"):
                 raise DataError(f"IS_DISTRICT {r['IS_DISTRICT']!r} is neither 0 nor 1")
-            if dep in OVERSEAS or code in parents:
+            if dep in OVERSEAS:
                 continue
             check_code(code, dep, region_of)
             r["LATITUDE"] = coordinate(r["LATITUDE"], *LAT_RANGE, "latitude")
             r["LONGITUDE"] = coordinate(r["LONGITUDE"], *LON_RANGE, "longitude")
+            if code in parents:  # a whole city, named beside its arrondissements
+                cities[code] = r
+                continue
             by_code[code] = r
             by_name.setdefault((dep, r["NAME"]), []).append(r)
         except DataError as err:
             errors.append(f"{path.name}, line {line}: {err}")
-    return by_code, by_name
+    return by_code, by_name, cities
 
 
 def read_communes(path, region_of, errors):
-    """The communes to list, as (line, row) with the postcodes split."""
+    """The communes to list, as (line, row) with the postcodes split; the
+    cities listed by arrondissement and the parts of communes, as rows."""
     rows = read_rows(path, COMMUNE_COLUMNS, errors)
     parents = {r["parent"] for _, r in rows if r["type"] == "arrondissement-municipal"}
     communes = {r["code"] for _, r in rows if r["type"] == "commune-actuelle"}
-    listed, codes = [], set()
+    listed, codes, cities, parts = [], set(), {}, []
     for line, r in rows:
         try:
             code, dep = r["code"], r["departement"]
+            r["anciens_codes"] = r["anciens_codes"].split()
             if r["type"] in PART_TYPES:
+                if dep not in OVERSEAS:
+                    parts.append(r)
                 continue
             if r["type"] not in LISTED_TYPES:
                 raise DataError(f"unknown type {r['type']!r}")
@@ -217,9 +236,10 @@ def read_communes(path, region_of, errors):
             check_code(code, dep, region_of)
             if r["type"] == "arrondissement-municipal" and r["parent"] not in communes:
                 raise DataError(f"arrondissement of unknown commune {r['parent']!r}")
-            if code in parents:
-                continue
             r["codes_postaux"] = r["codes_postaux"].split(" ")
+            if code in parents:
+                cities[code] = r
+                continue
             bad = [c for c in r["codes_postaux"] if not POSTCODE.fullmatch(c)]
             if bad:
                 raise DataError(f"postcode {bad[0]!r} is not five digits")
@@ -228,16 +248,43 @@ def read_communes(path, region_of, errors):
             listed.append((line, r))
         except DataError as err:
             errors.append(f"{path.name}, line {line}: {err}")
-    return listed
+    return listed, cities, parts
 
 
-def join(communes_path, coordinates_path):
+def read_labels(path, errors):
+    """La Poste's routing labels: (line, row) for each one."""
+    rows = read_rows(path, LABEL_COLUMNS, errors)
+    for line, r in rows:
+        if not POSTCODE.fullmatch(r["code_postal"]):
+            errors.append(f"{path.name}, line {line}: postcode {r['code_postal']!r} is not five digits")
+        elif not plain_cell(r["libelle_acheminement"]):
+            errors.append(f"{path.name}, line {line}: label {r['libelle_acheminement']!r} is empty or "
+                          "holds a double quote, a semicolon or a control character")
+    return rows
+
+
+def plain_capitals(name):
+    """The name in capitals without accents, hyphens or apostrophes, as most
+    routing labels write it."""
+    plain = unicodedata.normalize("NFD", name.upper())
+    plain = "".join(LIGATURES.get(c, c) for c in plain if not unicodedata.combining(c))
+    return re.sub(r"[-' ]+", " ", plain)
+
+
+def plain_cell(text):
+    """Whether the text goes into a ";"-separated file without quoting."""
+    return bool(text) and text == text.strip() and not any(
+        c in '";' or unicodedata.category(c) == "Cc" for c in text)
+
+
+def join(communes_path, coordinates_path, labels_path):
     """The localities grouped by region base name, each as (sort key, table
-    fields), and what changed since the older list."""
+    fields) in file order, the names file's lines and what changed since the older list."""
     region_of = {dep: base for base, deps in REGIONS.items() for dep in deps}
     errors = []
-    by_code, by_name = read_coordinates(coordinates_path, region_of, errors)
-    listed = read_communes(communes_path, region_of, errors)
+    by_code, by_name, city_points = read_coordinates(coordinates_path, region_of, errors)
+    listed, cities, parts = read_communes(communes_path, region_of, errors)
+    labels = read_labels(labels_path, errors)
 
     codes = {r["code"] for _, r in listed}
     regions = {base: [] for base in REGIONS}
@@ -282,7 +329,54 @@ def join(communes_path, coordinates_path):
     changes = {"renamed": renamed, "under a new code": len(lent),
                "merged into another": len(set(by_code) - codes - lent),
                "left out": len(left_out)}
-    return regions, changes, left_out
+    for locs in regions.values():
+        locs.sort(key=lambda loc: loc[0])
+    names = name_lines(regions, {r["code"]: r for _, r in listed}, cities, city_points, parts, labels)
+    return regions, names, changes, left_out
+
+
+def name_lines(regions, communes, cities, city_points, parts, labels):
+    """The names file's lines after its header, grouped by locality in table
+    order, then the cities listed by arrondissement."""
+    places = [communes[fields[0]] for locs in regions.values() for _, fields in locs]
+    places += [cities[code] for code in sorted(cities) if code in city_points]
+    known = {r["code"] for r in places}
+    # A former code still in use names that locality, not the one it merged into.
+    former = {}
+    for r in places:
+        for old in r["anciens_codes"]:
+            if old not in known:
+                former.setdefault(old, set()).add(r["code"])
+    owners = lambda code: {code} if code in known else former.get(code, set())
+    routed = {}
+    for _, l in labels:
+        for owner in owners(l["code_commune"]):
+            routed.setdefault(owner, {}).setdefault(l["libelle_acheminement"], set()).add(l["code_postal"])
+    named_parts = {}
+    for p in parts:
+        for owner in owners(p["parent"]):
+            named_parts.setdefault(owner, set()).add((p["nom"], p["type"].split("-")[1]))
+
+    lines = []
+    for r in places:
+        code, postcodes = r["code"], " ".join(r["codes_postaux"])
+        if code in cities:
+            point = city_points[code]
+            lines.append(f"{code};{r['nom']};ville;{postcodes};{point['LATITUDE']};{point['LONGITUDE']};"
+                         f"{r['population']}")
+        else:
+            lines.append(f"{code};{r['nom']};officiel;{postcodes};;;")
+        for label, codes in sorted(routed.get(code, {}).items()):
+            if plain_capitals(label) == plain_capitals(r["nom"]):
+                continue  # the official name says as much
+            lines.append(f"{code};{label};acheminement;{' '.join(sorted(codes))};;;")
+        for name, kind in sorted(named_parts.get(code, ())):
+            if name != r["nom"] and plain_cell(name):
+                lines.append(f"{code};{name};{kind};;;;")
+        for old in r["anciens_codes"]:
+            if old in former:
+                lines.append(f"{code};{old};ancien_code;;;;")
+    return lines
 
 
 def file_bytes(base, localities):
@@ -310,6 +404,10 @@ def table_bytes(regions):
     return "".join(line + "\n" for line in lines).encode("utf-8")
 
 
+def names_bytes(lines):
+    return "".join(line + "\n" for line in [NAMES_HEADER] + lines).encode("utf-8")
+
+
 def write_atomically(path, data):
     fd, tmp = tempfile.mkstemp(dir=path.parent, prefix=path.name, suffix=".tmp")
     try:
@@ -329,17 +427,20 @@ def main(argv=None):
                         help="current commune list (default: %(default)s)")
     parser.add_argument("--coordinates", type=Path, default=DEFAULT_COORDINATES,
                         help="older commune list with coordinates (default: %(default)s)")
+    parser.add_argument("--labels", type=Path, default=DEFAULT_LABELS,
+                        help="La Poste's routing labels (default: %(default)s)")
     parser.add_argument("--output", type=Path, default=DEFAULT_OUTPUT,
                         help="folder for the region files (default: %(default)s)")
     parser.add_argument("--table", type=Path, default=DEFAULT_TABLE,
                         help="France-wide table (default: %(default)s)")
+    parser.add_argument("--names", type=Path, default=DEFAULT_NAMES,
+                        help="names of the table's localities (default: %(default)s)")
     args = parser.parse_args(argv)
     try:
-        regions, changes, left_out = join(args.communes, args.coordinates)
-        for locs in regions.values():
-            locs.sort(key=lambda loc: loc[0])
+        regions, names, changes, left_out = join(args.communes, args.coordinates, args.labels)
         files = {args.output / f"{base}.txt": file_bytes(base, locs) for base, locs in regions.items()}
         files[args.table] = table_bytes(regions)
+        files[args.names] = names_bytes(names)
     except (DataError, OSError, UnicodeDecodeError) as err:
         print(f"make_regions: {err}", file=sys.stderr)
         return 1
@@ -348,6 +449,7 @@ def main(argv=None):
         write_atomically(path, data)
     total = sum(len(locs) for locs in regions.values())
     print(f"{total} localities in {len(regions)} region files in {args.output} and in {args.table}")
+    print(f"{len(names)} names in {args.names}")
     print("since the older list: " + ", ".join(f"{n} {what}" for what, n in changes.items()))
     for code, name in left_out:
         print(f"left out, no coordinates: {code} {name}")

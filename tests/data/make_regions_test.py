@@ -30,14 +30,16 @@ def write(path, header, rows):  # every field quoted; a row given as a string is
     Path(path).write_text("\n".join([",".join(header)] + lines) + "\n", encoding="utf-8")
 
 
-def run(communes, olds, base=BASE_COMMUNES):
-    # The generator's exit code, output and region files (base name: bytes) after the base lists.
+def run(communes, olds, base=BASE_COMMUNES, labels=()):
+    # The generator's exit code, output and files (base name: bytes) after the base lists.
     with tempfile.TemporaryDirectory(prefix="make-regions-") as root:
         root = Path(root)
         write(root / "new.csv", COMMUNE_HEADER, base + communes)
         write(root / "old.csv", COORDINATE_HEADER, BASE_OLDER + olds)
+        write(root / "labels.csv", ["code_commune", "code_postal", "libelle_acheminement"], labels)
         done = subprocess.run([sys.executable, "-B", GENERATOR, "--communes", root / "new.csv", "--coordinates",
-                               root / "old.csv", "--output", root / "out", "--table", root / "out" / "table.csv"],
+                               root / "old.csv", "--labels", root / "labels.csv", "--output", root / "out",
+                               "--table", root / "out" / "table.csv", "--names", root / "out" / "names.csv"],
                               capture_output=True, text=True)
         files = {p.stem: p.read_bytes() for p in (root / "out").glob("*")}
         return done.returncode, done.stdout + done.stderr, files
@@ -51,15 +53,27 @@ class Generator(unittest.TestCase):
             commune("01053", "Scindée"),  # its namesake is still listed under its own code: left out
             commune("01054", "Scindée-Reste"), commune("97101", "Les Abymes", "97139"),
             commune("01011", "Poste", "01900 01300"),  # older postcode gone: the smallest
+            {**commune("01012", "Fusion"), "anciens_codes": "01013 01011"},  # 01011 is still its own
+            commune("01013", "Ancienne", kind="commune-deleguee", parent="01012"),
+            commune("01014", "Fusion", kind="commune-deleguee", parent="01012"),  # the seat: no second name
+            commune("69123", "Lyon", "69001 69002"), commune("69381", "Lyon 1er", "69001", "10", "arrondissement-municipal", "69123"),
         ], [
             older("01008", "Virgule, La"), older("01003", "Ébène", lat="45.0000005", lon="5.9999994"),
             older("01009", "Greenwich", lon="-0.00000049"), older("01054", "Scindée", lat="46.4"),
-            older("01011", "Poste", "01100"),
-        ])
-        self.assertEqual((code, len(files)), (0, 23), output)
+            older("01011", "Poste", "01100"), older("01012", "Fusion"), older("69123", "Lyon", lat="45.76"),
+            older("69381", "Lyon 1er", district_of="69123"),
+        ], labels=[{"code_commune": "01013", "code_postal": "01000", "libelle_acheminement": "ANCIENNE"},
+                   {"code_commune": "01012", "code_postal": "01000", "libelle_acheminement": "FUSION"}])
+        self.assertEqual((code, len(files)), (0, 24), output)
+        names = [line for line in files["names"].decode().splitlines() if line.startswith(("01012", "69"))]
+        self.assertEqual(names, [
+            "01012;Fusion;officiel;01000;;;", "01012;ANCIENNE;acheminement;01000;;;", "01012;Ancienne;deleguee;;;;",
+            "01012;01013;ancien_code;;;;", "69381;Lyon 1er;officiel;69001;;;", "69999;Village 69;officiel;10000;;;",
+            "69123;Lyon;ville;69001 69002;45.760000;4.500000;100"])
         x = "4.500000"
-        rows = [("45.000001", "5.999999", "ÉBÈNE-01000"), ("45.500000", "-0.000001", "GREENWICH-01000"),  # never 0
-                ("45.500000", x, "POSTE-01300"), ("46.400000", x, "SCINDÉE RESTE-01000"),
+        rows = [("45.000001", "5.999999", "ÉBÈNE-01000"), ("45.500000", x, "FUSION-01000"),
+                ("45.500000", "-0.000001", "GREENWICH-01000"),  # never 0
+                ("45.500000", x, "LYON 1ER-69001"), ("45.500000", x, "POSTE-01300"), ("46.400000", x, "SCINDÉE RESTE-01000"),
                 *[("45.500000", x, f"VILLAGE {d}-10000") for d in ("01", "07", "26", "38", "42", "69", "73", "74")],
                 ("45.500000", x, '"VIRGULE, LA-01000"')]
         self.assertEqual(files["Rhonealpes"], "".join(f"{a},{o},{item}\r\n" for a, o, item in rows).encode("cp1252"))
@@ -96,11 +110,13 @@ class Generator(unittest.TestCase):
         with tempfile.TemporaryDirectory(prefix="regions-") as scratch:
             scratch = Path(scratch)
             report = subprocess.run([sys.executable, "-B", GENERATOR, "--output", scratch, "--table",
-                                     scratch / "localites.csv"], check=True, capture_output=True, text=True).stdout
+                                     scratch / "localites.csv", "--names", scratch / "noms.csv"],
+                                    check=True, capture_output=True, text=True).stdout
             built = {p.name: p.read_bytes() for p in scratch.iterdir()}
         kept = {p.name: p.read_bytes() for p in (repo / "data/regions").glob("*.txt")}
-        kept["localites.csv"] = (repo / "data/france/localites.csv").read_bytes()
-        self.assertEqual(len(built), 23)
+        for name in ("localites.csv", "noms.csv"):
+            kept[name] = (repo / "data/france" / name).read_bytes()
+        self.assertEqual(len(built), 24)
         self.assertEqual([n for n in sorted(built.keys() | kept.keys()) if built.get(n) != kept.get(n)], [],
                          "rebuild with: python3 tools/make_regions.py")
         self.assertIn("since the older list: 102 renamed, 5 under a new code, 87 merged into another, 7 left out\n"

@@ -37,6 +37,7 @@ expect_in() {  # DEB PATH...: the package holds each path
     done
 }
 expect_in "$query_deb" bin/localyx-query share/localyx/regions/Corse.txt share/localyx/regions/localites.csv \
+    share/localyx/regions/noms.csv \
     share/man/man1/localyx-query.1.gz share/bash-completion/completions/localyx-query \
     share/doc/localyx-query/copyright share/doc/localyx-query/changelog.Debian.gz
 depends=$(dpkg-deb -f "$query_deb" Depends)
