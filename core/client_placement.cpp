@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <set>
 #include <system_error>
 #include <unordered_map>
+#include <utility>
 
 namespace localyx {
 namespace {
@@ -207,9 +210,93 @@ std::string cityOfArrondissement(std::string_view insee) {
     return "MARSEILLE";
 }
 
+std::vector<std::string_view> split(std::string_view text, char separator) {
+    std::vector<std::string_view> out;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(separator, start);
+        out.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos) return out;
+        start = end + 1;
+    }
+}
+
+bool readDouble(std::string_view text, double& value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && ec == std::errc{} && end == text.data() + text.size() && std::isfinite(value);
+}
+
 }  // namespace
 
 std::string placeKey(std::string_view name) { return expanded(nameWords(name)); }
+
+CommuneNamesData parseCommuneNames(std::string_view text, const std::vector<Locality>& rows) {
+    CommuneNamesData data;
+    data.names.resize(rows.size());
+    std::unordered_map<std::string_view, std::size_t> byInsee;
+    for (std::size_t i = 0; i < rows.size(); ++i) byInsee.emplace(rows[i].insee, i);
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    bool header = true;
+    for (std::string_view line : split(text, '\n')) {
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty()) continue;
+        if (std::exchange(header, false)) continue;
+        const std::vector<std::string_view> f = split(line, ';');
+        if (f.size() < 4 || f[1].empty()) {
+            ++data.skipped;
+            continue;
+        }
+        std::vector<std::string> postcodes;
+        for (std::string_view code : split(f[3], ' ')) {
+            if (code.size() == 5) postcodes.emplace_back(code);
+        }
+        if (f[2] == "ville") {
+            Locality city;
+            double lat = 0, lon = 0;
+            if (f.size() < 6 || !readDouble(f[4], lat) || !readDouble(f[5], lon) || postcodes.empty()) {
+                ++data.skipped;
+                continue;
+            }
+            city.insee = f[0];
+            city.name = placeKey(f[1]);
+            city.postalCode = postcodes.front();
+            city.latitude = lat;
+            city.longitude = lon;
+            // Département and region those of its first arrondissement.
+            for (const Locality& l : rows) {
+                if (l.postalCode == city.postalCode) {
+                    city.departement = l.departement;
+                    city.region = l.region;
+                    break;
+                }
+            }
+            std::int64_t population = -1;
+            if (f.size() > 6) std::from_chars(f[6].data(), f[6].data() + f[6].size(), population);
+            city.population = population;
+            data.cities.push_back(std::move(city));
+            data.cityNames.push_back({std::string(f[1]), {}, {}, {}, {}});
+            continue;
+        }
+        const auto row = byInsee.find(f[0]);
+        if (row == byInsee.end()) {
+            ++data.skipped;
+            continue;
+        }
+        CommuneNames& names = data.names[row->second];
+        if (f[2] == "officiel") {
+            names.officialName = f[1];
+            names.postcodes = std::move(postcodes);
+        } else if (f[2] == "acheminement") {
+            for (std::string& code : postcodes) names.routingLabels.emplace_back(std::move(code), std::string(f[1]));
+        } else if (f[2] == "deleguee" || f[2] == "associee") {
+            names.formerNames.emplace_back(f[1]);
+        } else if (f[2] == "ancien_code") {
+            names.formerCodes.emplace_back(f[1]);
+        } else {
+            ++data.skipped;
+        }
+    }
+    return data;
+}
 
 std::string_view statusWord(PlacementStatus status) {
     switch (status) {
@@ -259,7 +346,8 @@ struct ClientPlacer::Index {
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const Locality& l = rows[i];
             const CommuneNames* extra = i < names.size() ? &names[i] : nullptr;
-            add(byPostcode, l.postalCode, i);
+            // A city's arrondissements carry its postcodes: a postcode alone names one of them.
+            if (l.insee != "75056" && l.insee != "69123" && l.insee != "13055") add(byPostcode, l.postalCode, i);
             add(byDepartement, l.departement, i);
             add(byInsee, l.insee, i);
             std::vector<std::string> current{l.name};
@@ -461,10 +549,14 @@ Placement ClientPlacer::place(const ClientAddress& address) const {
     }
     const Index::Rows* served = hasPostcode ? x.find(x.byPostcode, postcode) : nullptr;
     if (served && !town.key.empty()) {
-        const bool allArrondissements =
-            std::all_of(served->begin(), served->end(), [&](std::size_t r) { return isArrondissement(x.rows[r].insee); });
-        if (allArrondissements && served->size() == 1 && town.key == cityOfArrondissement(x.rows[served->front()].insee)) {
-            return placed(PlacementStatus::Found, PlacementRule::Arrondissement, served->front());
+        std::vector<std::size_t> arrondissements;
+        for (std::size_t r : *served) {
+            if (isArrondissement(x.rows[r].insee) && town.key == cityOfArrondissement(x.rows[r].insee)) {
+                arrondissements.push_back(r);
+            }
+        }
+        if (arrondissements.size() == 1) {
+            return placed(PlacementStatus::Found, PlacementRule::Arrondissement, arrondissements.front());
         }
     }
 

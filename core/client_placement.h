@@ -44,6 +44,20 @@ struct CommuneNames {
     std::vector<std::pair<std::string, std::string>> routingLabels;  ///< (postcode, label)
 };
 
+/// The names file read against the table.
+struct CommuneNamesData {
+    std::vector<CommuneNames> names;  ///< one per table row, in its order
+    std::vector<Locality> cities;     ///< Paris, Lyon, Marseille as cities, absent from the table
+    std::vector<CommuneNames> cityNames;
+    std::size_t skipped = 0;          ///< lines not understood
+};
+
+/// Parses the names file ("insee;forme;type;codes_postaux;latitude;longitude;
+/// population", types officiel, acheminement, deleguee, associee, ancien_code
+/// and ville) against the table's rows. Never throws; a line it does not
+/// understand is counted and left out.
+CommuneNamesData parseCommuneNames(std::string_view text, const std::vector<Locality>& rows);
+
 /// A row of a client file, as written.
 struct ClientAddress {
     std::string postcode;

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "core/around.h"
+#include "core/region_file.h"
 #include "exports/map_formats.h"
 #include "exports/spreadsheet.h"
 #include "tools/localyx_query/output.h"
@@ -65,6 +66,23 @@ std::string columnCaption(const ClientFile& file, ColumnRole role) {
 }
 
 }  // namespace
+
+ClientPlacing::ClientPlacing(const Invocation& run, const std::vector<Locality>& table, const fs::path& tablePath)
+    : rows(table) {
+    const fs::path path = tablePath.parent_path() / "noms.csv";
+    std::string text;
+    if (readWholeFile(path, kMaxLocalityTableBytes, text) != RegionFileProblem::None) {
+        run.err << kProgram << " : attention : " << shortened(path.string())
+                << " illisible ; les clients sont placés sur les seuls noms de la table.\n";
+    }
+    CommuneNamesData data = parseCommuneNames(text, table);
+    names = std::move(data.names);
+    for (std::size_t i = 0; i < data.cities.size(); ++i) {
+        rows.push_back(std::move(data.cities[i]));
+        names.push_back(std::move(data.cityNames[i]));
+    }
+    placer = std::make_unique<ClientPlacer>(rows, names);
+}
 
 std::string ClientFile::label(std::size_t row) const {
     if (const auto name = layout.at(ColumnRole::Name); name && !rows[row][*name].empty()) return rows[row][*name];

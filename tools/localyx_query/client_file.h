@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,15 @@
 #include "tools/localyx_query/commands.h"
 
 namespace localyx::query {
+
+/// The table with Paris, Lyon and Marseille added as cities, and what the
+/// names file beside the table says of each row: what clients are placed on.
+struct ClientPlacing {
+    ClientPlacing(const Invocation& run, const std::vector<Locality>& table, const std::filesystem::path& tablePath);
+    std::vector<Locality> rows;  ///< the table's rows first, in order, then the cities
+    std::vector<CommuneNames> names;
+    std::unique_ptr<ClientPlacer> placer;
+};
 
 /// A client file read and placed, row by row.
 struct ClientFile {

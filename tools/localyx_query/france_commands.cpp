@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <unordered_map>
@@ -44,6 +45,7 @@ public:
     }
 
     const std::vector<Locality>& rows() const { return m_table.rows; }
+    const std::filesystem::path& path() const { return m_table.path; }
 
     // A list item (its exact text first, then without regard to case) or an
     // INSEE code; fails with suggestions when unknown or ambiguous.
@@ -100,9 +102,6 @@ void checkClientOptions(const Invocation& run) {
     }
 }
 
-// What the names data adds to the table, for placing clients.
-std::vector<CommuneNames> communeNames(const Invocation&, const std::vector<Locality>&) { return {}; }
-
 std::string format(const Invocation& run, const std::vector<std::string_view>& known) {
     const std::string chosen = run.cl.format.value_or("text");
     if (std::find(known.begin(), known.end(), chosen) == known.end()) {
@@ -157,9 +156,8 @@ void runAround(const Invocation& run) {
     const std::vector<Locality>& rows = table.rows();
     if (run.cl.clients) {
         if (run.cl.populationMin) usageError("l'option --population-min ne va pas avec --clients.");
-        const std::vector<CommuneNames> names = communeNames(run, rows);
-        const ClientPlacer placer(rows, names);
-        runAroundClients(run, rows, placer, centre, radiusKm, form);
+        const ClientPlacing placing(run, rows, table.path());
+        runAroundClients(run, placing.rows, *placing.placer, centre, radiusKm, form);
         return;
     }
     const std::vector<Nearby> found = localitiesAround(rows, centre, radiusKm, populationMin);
@@ -242,16 +240,16 @@ void runTour(const Invocation& run) {
     const std::string form = format(run, {"text", "csv", "xlsx", "kml", "gpx"});
     const bool returns = !run.cl.noReturn;
     const Localities table(run);
-    const std::vector<Locality>& rows = table.rows();
     const std::size_t start = table.find(run.args[0]);
+    std::optional<ClientPlacing> placing;
+    if (run.cl.clients) placing.emplace(run, table.rows(), table.path());
+    const std::vector<Locality>& rows = placing ? placing->rows : table.rows();
     std::vector<std::size_t> stops{start};
     std::vector<std::string> labels{rows[start].item()};
-    if (run.cl.clients) {
-        const std::vector<CommuneNames> names = communeNames(run, rows);
-        const ClientPlacer placer(rows, names);
-        labels.front() = placer.officialName(start);
+    if (placing) {
+        labels.front() = placing->placer->officialName(start);
         // Clients of one commune share its point: each is a stop of its own.
-        for (ClientStop& stop : clientStops(run, placer, kMaxStops)) {
+        for (ClientStop& stop : clientStops(run, *placing->placer, kMaxStops)) {
             stops.push_back(stop.row);
             labels.push_back(std::move(stop.label));
         }
@@ -353,9 +351,8 @@ void runTour(const Invocation& run) {
 
 void runClients(const Invocation& run) {
     const Localities table(run);
-    const std::vector<CommuneNames> names = communeNames(run, table.rows());
-    const ClientPlacer placer(table.rows(), names);
-    runClientsOn(run, table.rows(), placer);
+    const ClientPlacing placing(run, table.rows(), table.path());
+    runClientsOn(run, placing.rows, *placing.placer);
 }
 
 }  // namespace localyx::query
