@@ -14,9 +14,14 @@ double kmBetween(const Locality& a, const Locality& b) {
 
 std::vector<Nearby> localitiesAround(const std::vector<Locality>& rows, std::size_t centre,
                                      double radiusKm, std::int64_t populationMin) {
+    if (centre >= rows.size()) return {};
+    return localitiesAround(rows, rows[centre], centre, radiusKm, populationMin);
+}
+
+std::vector<Nearby> localitiesAround(const std::vector<Locality>& rows, const Locality& from, std::size_t centre,
+                                     double radiusKm, std::int64_t populationMin) {
     std::vector<Nearby> found;
-    if (centre >= rows.size() || !(radiusKm >= 0) || !std::isfinite(radiusKm)) return found;
-    const Locality& from = rows[centre];
+    if (!(radiusKm >= 0) || !std::isfinite(radiusKm)) return found;
     // A degree of latitude is 111.19 km on the program's sphere: rows farther
     // in latitude alone cannot be inside, and skipping them spares the
     // trigonometry for nearly the whole table. The margin keeps the cut safe.

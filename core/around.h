@@ -23,6 +23,12 @@ struct Nearby {
 std::vector<Nearby> localitiesAround(const std::vector<Locality>& rows, std::size_t centre,
                                      double radiusKm, std::int64_t populationMin = 0);
 
+/// The same search around a point that need not be a row (Paris, Lyon or
+/// Marseille as a whole): every row within radiusKm of `centre` but the row
+/// `skip` (none when it is out of range), nearest first.
+std::vector<Nearby> localitiesAround(const std::vector<Locality>& rows, const Locality& centre, std::size_t skip,
+                                     double radiusKm, std::int64_t populationMin = 0);
+
 /// CalcDistance between two localities, kilometres; a failure or the tiny
 /// negative result of identical points reads 0.
 double kmBetween(const Locality& a, const Locality& b);

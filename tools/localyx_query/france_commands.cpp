@@ -13,7 +13,7 @@
 #include "tools/localyx_query/commands.h"
 #include "exports/map_formats.h"
 #include "exports/spreadsheet.h"
-#include "tools/localyx_query/name_matching.h"
+#include "core/name_folding.h"
 #include "tools/localyx_query/output.h"
 
 namespace localyx::query {

@@ -17,7 +17,7 @@
 #include "core/text_encoding.h"
 #include "core/web_address.h"
 #include "tools/localyx_query/commands.h"
-#include "tools/localyx_query/name_matching.h"
+#include "core/name_folding.h"
 #include "tools/localyx_query/output.h"
 
 namespace localyx::query {

@@ -1,0 +1,269 @@
+#include "core/name_index.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+#include "core/name_folding.h"
+#include "core/region_file.h"
+#include "core/text_encoding.h"
+
+namespace fs = std::filesystem;
+
+namespace localyx {
+namespace {
+
+constexpr std::string_view kHeader = "insee;forme;type;codes_postaux;latitude;longitude;population";
+constexpr std::size_t kColumns = 7;
+
+std::optional<NameKind> kindOf(std::string_view type) {
+    if (type == "officiel") return NameKind::Official;
+    if (type == "ville") return NameKind::City;
+    if (type == "acheminement") return NameKind::RoutingLabel;
+    if (type == "deleguee") return NameKind::Delegated;
+    if (type == "associee") return NameKind::Associated;
+    if (type == "ancien_code") return NameKind::FormerCode;
+    return std::nullopt;
+}
+
+bool isPostcode(std::string_view s) {
+    return s.size() == 5 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Why a row cannot be used, or empty.
+std::string readRow(std::string_view line, TownName& row) {
+    std::vector<std::string_view> cells;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = line.find(';', start);
+        cells.push_back(line.substr(start, end - start));
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    if (cells.size() != kColumns) {
+        return std::to_string(cells.size()) + " colonnes au lieu de " + std::to_string(kColumns);
+    }
+    if (!isValidUtf8(line)) return "texte qui n'est pas de l'UTF-8";
+    const auto kind = kindOf(cells[2]);
+    if (!kind || *kind == NameKind::Item) return "type inconnu";
+    if (cells[0].empty() || cells[1].empty()) return "code INSEE ou forme vide";
+    row.insee = cells[0];
+    row.form = cells[1];
+    row.kind = *kind;
+    for (std::size_t start = 0; start < cells[3].size();) {
+        const std::size_t end = std::min(cells[3].find(' ', start), cells[3].size());
+        const std::string_view code = cells[3].substr(start, end - start);
+        if (!isPostcode(code)) return "code postal illisible";
+        row.postcodes.emplace_back(code);
+        start = end + 1;
+    }
+    if (row.kind != NameKind::City) return {};
+    const auto number = [](std::string_view text, auto& value) {
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return !text.empty() && ec == std::errc{} && end == text.data() + text.size();
+    };
+    if (!number(cells[4], row.latitude) || !number(cells[5], row.longitude) || !std::isfinite(row.latitude) ||
+        !std::isfinite(row.longitude) || std::fabs(row.latitude) > 90 || std::fabs(row.longitude) > 180) {
+        return "coordonnées illisibles";
+    }
+    if (!cells[6].empty() && (!number(cells[6], row.population) || row.population < 0)) return "population illisible";
+    return {};
+}
+
+bool isOrdinal(std::string_view word, std::string& number) {
+    std::size_t digits = 0;
+    while (digits < word.size() && word[digits] >= '0' && word[digits] <= '9') ++digits;
+    if (digits == 0 || digits > 2) return false;
+    const std::string_view suffix = word.substr(digits);
+    for (std::string_view s : {"", "e", "eme", "ieme", "er", "ere", "re", "em", "me"}) {
+        if (suffix == s) {
+            // "01er" is the first; a bare "05" stays a département.
+            const bool dropZero = !suffix.empty() && word[0] == '0' && digits == 2;
+            number = std::string(word.substr(dropZero ? 1 : 0, dropZero ? 1 : digits));
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+TownNames parseTownNames(std::string_view text) {
+    TownNames names;
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    std::size_t lineNumber = 0;
+    bool headerSeen = false;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        ++lineNumber;
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        if (!headerSeen) {
+            if (line != kHeader) {
+                names.error = "la première ligne n'est pas l'en-tête attendu « " + std::string(kHeader) + " »";
+                return names;
+            }
+            headerSeen = true;
+            continue;
+        }
+        if (line.empty()) continue;
+        TownName row;
+        const std::string problem = readRow(line, row);
+        if (problem.empty()) {
+            names.rows.push_back(std::move(row));
+        } else {
+            names.warnings.push_back("ligne " + std::to_string(lineNumber) + " ignorée : " + problem);
+        }
+    }
+    if (!headerSeen) names.error = "le fichier est vide";
+    return names;
+}
+
+TownNames loadTownNames(const fs::path& folder) {
+    TownNames names;
+    const fs::path path = folder / kTownNamesFileName;
+    std::string bytes;
+    switch (readWholeFile(path, kMaxLocalityTableBytes, bytes)) {
+    case RegionFileProblem::None:
+        names = parseTownNames(bytes);
+        break;
+    case RegionFileProblem::NotFound:
+        break;
+    case RegionFileProblem::Unreadable:
+        names.error = "fichier illisible";
+        break;
+    case RegionFileProblem::TooLarge:
+        names.error = "fichier trop volumineux";
+        break;
+    }
+    names.path = path;
+    return names;
+}
+
+std::string NameIndex::nameKey(std::string_view text) {
+    const std::string key = townKey(text);
+    std::string out, number;
+    bool afterNumber = false;
+    for (std::size_t start = 0; start < key.size();) {
+        const std::size_t end = std::min(key.find(' ', start), key.size());
+        const std::string_view word = std::string_view(key).substr(start, end - start);
+        start = end + 1;
+        if (afterNumber && (word == "arrondissement" || word == "arr" || word == "arrt")) continue;
+        afterNumber = isOrdinal(word, number);
+        out += (out.empty() ? "" : " ") + (afterNumber ? number : std::string(word));
+    }
+    return out;
+}
+
+NameIndex::NameIndex(const std::vector<Locality>& rows, const TownNames& names) : m_rows(rows) {
+    for (std::size_t i = 0; i < rows.size(); ++i) m_byInsee.emplace(rows[i].insee, i);
+    // The cities first, so that every place has its info slot.
+    for (const TownName& n : names.rows) {
+        if (n.kind != NameKind::City || m_byInsee.contains(n.insee) || n.postcodes.empty()) continue;
+        Locality city;
+        city.insee = n.insee;
+        city.name = n.form;
+        for (char& c : city.name) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        city.postalCode = n.postcodes.front();
+        city.departement = n.insee.substr(0, 2);
+        for (const Locality& row : rows) {
+            if (row.departement == city.departement) {
+                city.region = row.region;
+                break;
+            }
+        }
+        city.latitude = n.latitude;
+        city.longitude = n.longitude;
+        city.population = n.population;
+        m_byInsee.emplace(city.insee, rows.size() + m_cities.size());
+        m_cities.push_back(std::move(city));
+    }
+    m_info.resize(placeCount());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        m_info[i].postcodes.push_back(rows[i].postalCode);
+        add(nameKey(rows[i].name), i, NameKind::Item);
+    }
+    for (const TownName& n : names.rows) {
+        const auto found = m_byInsee.find(n.insee);
+        if (found == m_byInsee.end()) continue;
+        const std::size_t place = found->second;
+        Info& info = m_info[place];
+        switch (n.kind) {
+        case NameKind::Official:
+        case NameKind::City:
+            if (info.official.empty()) info.official = n.form;
+            for (const std::string& code : n.postcodes) {
+                if (std::find(info.postcodes.begin(), info.postcodes.end(), code) == info.postcodes.end()) {
+                    info.postcodes.push_back(code);
+                }
+            }
+            add(nameKey(n.form), place, n.kind);
+            break;
+        case NameKind::RoutingLabel:
+            info.labels.push_back(n);
+            add(nameKey(n.form), place, n.kind);
+            break;
+        case NameKind::Delegated:
+        case NameKind::Associated:
+            info.parts.push_back(n);
+            add(nameKey(n.form), place, n.kind);
+            break;
+        case NameKind::FormerCode:
+            if (!m_byInsee.contains(n.form)) m_byFormerCode[n.form].push_back(place);
+            break;
+        case NameKind::Item:
+            break;
+        }
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        for (const std::string& code : m_info[i].postcodes) m_byPostcode[code].push_back(i);
+    }
+}
+
+void NameIndex::add(const std::string& key, std::size_t place, NameKind kind) {
+    if (key.empty()) return;
+    auto [it, inserted] = m_byKey.try_emplace(key);
+    if (inserted) m_keyOrder.push_back(it->first);
+    for (Entry& e : it->second) {
+        if (e.place != place) continue;
+        e.kind = std::min(e.kind, kind);  // the most trusted way it is named
+        return;
+    }
+    it->second.push_back({place, kind});
+}
+
+const Locality& NameIndex::place(std::size_t place) const {
+    return place < m_rows.size() ? m_rows[place] : m_cities[place - m_rows.size()];
+}
+
+std::string NameIndex::departement(std::size_t place) const {
+    const Locality& l = this->place(place);
+    return l.departement.empty() ? l.postalCode.substr(0, 2) : l.departement;
+}
+
+std::span<const NameIndex::Entry> NameIndex::withKey(std::string_view key) const {
+    const auto found = m_byKey.find(std::string(key));
+    if (found == m_byKey.end()) return {};
+    return found->second;
+}
+
+std::span<const std::size_t> NameIndex::withPostcode(std::string_view postcode) const {
+    const auto found = m_byPostcode.find(std::string(postcode));
+    if (found == m_byPostcode.end()) return {};
+    return found->second;
+}
+
+std::optional<std::size_t> NameIndex::withInsee(std::string_view code) const {
+    const auto found = m_byInsee.find(std::string(code));
+    if (found == m_byInsee.end()) return std::nullopt;
+    return found->second;
+}
+
+std::span<const std::size_t> NameIndex::withFormerCode(std::string_view code) const {
+    const auto found = m_byFormerCode.find(std::string(code));
+    if (found == m_byFormerCode.end()) return {};
+    return found->second;
+}
+
+}  // namespace localyx
