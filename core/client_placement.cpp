@@ -1,5 +1,7 @@
 #include "core/client_placement.h"
 
+#include "core/name_folding.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -12,57 +14,6 @@
 
 namespace localyx {
 namespace {
-
-// --- Reducing names ----------------------------------------------------------
-
-// The capital ASCII letters of a character, "" for a separator, or nothing
-// (kept as a separator too) for what no French place name holds.
-std::string_view letters(char32_t c) {
-    static const std::array<std::string_view, 64> kLatin1 = {
-        "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
-        "D", "N", "O", "O", "O", "O", "O", "",  "O", "U", "U", "U", "U", "Y", "",  "SS",
-        "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
-        "D", "N", "O", "O", "O", "O", "O", "",  "O", "U", "U", "U", "U", "Y", "",  "Y"};
-    if (c >= 0xC0 && c <= 0xFF) return kLatin1[c - 0xC0];
-    switch (c) {
-    case 0x152: case 0x153: return "OE";
-    case 0x178: return "Y";
-    case 0xFB01: return "FI";
-    case 0xFB02: return "FL";
-    case 0x160: case 0x161: return "S";
-    case 0x17D: case 0x17E: return "Z";
-    default: return "";
-    }
-}
-
-char32_t decodeAt(std::string_view s, std::size_t& i) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    std::size_t size = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-    if (i + size > s.size()) size = 1;
-    char32_t c = size == 1 ? b : b & (0x3F >> (size - 1));
-    for (std::size_t k = 1; k < size; ++k) c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-    i += size;
-    return c;
-}
-
-// Capitals, digits, "/" and brackets; anything else a blank.
-std::string capitals(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const char32_t c = decodeAt(text, i);
-        if (c >= 'a' && c <= 'z') {
-            out += static_cast<char>(c - 'a' + 'A');
-        } else if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/' || c == '(' || c == ')') {
-            out += static_cast<char>(c);
-        } else if (const std::string_view l = letters(c); !l.empty()) {
-            out += l;
-        } else {
-            out += ' ';
-        }
-    }
-    return out;
-}
 
 std::vector<std::string> words(std::string_view text) {
     std::vector<std::string> out;
@@ -87,47 +38,6 @@ bool allDigits(std::string_view s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The words of a name, before the abbreviations are spelt out.
-std::vector<std::string> nameWords(std::string_view name) {
-    std::string text = capitals(name);
-    // "ANDELYS (LES)": the article goes first.
-    static const std::array<std::string_view, 4> kArticles = {"LES", "LA", "LE", "L"};
-    const std::size_t open = text.rfind('(');
-    if (open != std::string::npos) {
-        const std::size_t close = text.find(')', open);
-        const std::string inside = joined(words(text.substr(open + 1, close == std::string::npos ? std::string::npos
-                                                                                                  : close - open - 1)));
-        if (std::find(kArticles.begin(), kArticles.end(), inside) != kArticles.end() &&
-            words(close == std::string::npos ? std::string() : text.substr(close + 1)).empty()) {
-            text = inside + " " + text.substr(0, open);
-        }
-    }
-    std::replace(text.begin(), text.end(), '(', ' ');
-    std::replace(text.begin(), text.end(), ')', ' ');
-    std::vector<std::string> out;
-    for (std::string w : words(text)) {
-        // "S/MER", "S/ MER": sur.
-        if (w == "S/" || w.starts_with("S/")) {
-            out.push_back("SUR");
-            w.erase(0, 2);
-        }
-        std::replace(w.begin(), w.end(), '/', ' ');
-        for (std::string& piece : words(w)) out.push_back(std::move(piece));
-    }
-    return out;
-}
-
-std::string expanded(const std::vector<std::string>& list) {
-    static const std::unordered_map<std::string_view, std::string_view> kShort = {
-        {"ST", "SAINT"}, {"STE", "SAINTE"}, {"STS", "SAINTS"}, {"STES", "SAINTES"}};
-    std::vector<std::string> out;
-    for (const std::string& w : list) {
-        const auto found = kShort.find(w);
-        out.emplace_back(found == kShort.end() ? w : std::string(found->second));
-    }
-    return joined(out);
-}
-
 bool smallWord(std::string_view w) {
     static const std::set<std::string_view> kSmall = {"LE", "LA", "LES", "L", "DE", "DU", "DES", "D", "SUR", "SOUS",
                                                       "EN", "ET", "AU", "AUX", "A", "LEZ", "LS", "SS"};
@@ -146,24 +56,6 @@ std::string withoutSpaces(std::string_view key) {
     std::string out(key);
     std::erase(out, ' ');
     return out;
-}
-
-// Edit distance, given up past `limit`.
-std::size_t editDistance(std::string_view a, std::string_view b, std::size_t limit) {
-    if ((a.size() > b.size() ? a.size() - b.size() : b.size() - a.size()) > limit) return limit + 1;
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0], best = row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t up = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
-            diagonal = up;
-            best = std::min(best, row[j]);
-        }
-        if (best > limit) return limit + 1;
-    }
-    return row[b.size()];
 }
 
 // --- Codes -------------------------------------------------------------------
@@ -210,92 +102,25 @@ std::string cityOfArrondissement(std::string_view insee) {
     return "MARSEILLE";
 }
 
-std::vector<std::string_view> split(std::string_view text, char separator) {
-    std::vector<std::string_view> out;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find(separator, start);
-        out.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-        if (end == std::string_view::npos) return out;
-        start = end + 1;
-    }
-}
-
-bool readDouble(std::string_view text, double& value) {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && ec == std::errc{} && end == text.data() + text.size() && std::isfinite(value);
-}
-
 }  // namespace
 
-std::string placeKey(std::string_view name) { return expanded(nameWords(name)); }
-
-CommuneNamesData parseCommuneNames(std::string_view text, const std::vector<Locality>& rows) {
-    CommuneNamesData data;
-    data.names.resize(rows.size());
-    std::unordered_map<std::string_view, std::size_t> byInsee;
-    for (std::size_t i = 0; i < rows.size(); ++i) byInsee.emplace(rows[i].insee, i);
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    bool header = true;
-    for (std::string_view line : split(text, '\n')) {
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty()) continue;
-        if (std::exchange(header, false)) continue;
-        const std::vector<std::string_view> f = split(line, ';');
-        if (f.size() < 4 || f[1].empty()) {
-            ++data.skipped;
-            continue;
-        }
-        std::vector<std::string> postcodes;
-        for (std::string_view code : split(f[3], ' ')) {
-            if (code.size() == 5) postcodes.emplace_back(code);
-        }
-        if (f[2] == "ville") {
-            Locality city;
-            double lat = 0, lon = 0;
-            if (f.size() < 6 || !readDouble(f[4], lat) || !readDouble(f[5], lon) || postcodes.empty()) {
-                ++data.skipped;
-                continue;
-            }
-            city.insee = f[0];
-            city.name = placeKey(f[1]);
-            city.postalCode = postcodes.front();
-            city.latitude = lat;
-            city.longitude = lon;
-            // Département and region those of its first arrondissement.
-            for (const Locality& l : rows) {
-                if (l.postalCode == city.postalCode) {
-                    city.departement = l.departement;
-                    city.region = l.region;
-                    break;
-                }
-            }
-            std::int64_t population = -1;
-            if (f.size() > 6) std::from_chars(f[6].data(), f[6].data() + f[6].size(), population);
-            city.population = population;
-            data.cities.push_back(std::move(city));
-            data.cityNames.push_back({std::string(f[1]), {}, {}, {}, {}});
-            continue;
-        }
-        const auto row = byInsee.find(f[0]);
-        if (row == byInsee.end()) {
-            ++data.skipped;
-            continue;
-        }
-        CommuneNames& names = data.names[row->second];
-        if (f[2] == "officiel") {
-            names.officialName = f[1];
-            names.postcodes = std::move(postcodes);
-        } else if (f[2] == "acheminement") {
-            for (std::string& code : postcodes) names.routingLabels.emplace_back(std::move(code), std::string(f[1]));
-        } else if (f[2] == "deleguee" || f[2] == "associee") {
-            names.formerNames.emplace_back(f[1]);
-        } else if (f[2] == "ancien_code") {
-            names.formerCodes.emplace_back(f[1]);
+std::string placeKey(std::string_view name) {
+    // "S/MER", "S/ MER": sur, written so by La Poste and old files.
+    std::string text;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const bool wordStart = i == 0 || std::string_view(" -'").find(name[i - 1]) != std::string_view::npos;
+        if (wordStart && (name[i] == 'S' || name[i] == 's') && i + 1 < name.size() && name[i + 1] == '/') {
+            text += "sur ";
+            ++i;
         } else {
-            ++data.skipped;
+            text += name[i];
         }
     }
-    return data;
+    std::string key = townKey(text);
+    for (char& c : key) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return key;
 }
 
 std::string_view statusWord(PlacementStatus status) {
@@ -328,42 +153,39 @@ struct ClientPlacer::Index {
     using Rows = std::vector<std::size_t>;
     using Map = std::unordered_map<std::string, Rows>;
 
-    const std::vector<Locality>& rows;
-    const std::vector<CommuneNames>& names;
+    const NameIndex& names;
     Map byPostcode, byDepartement, byInsee;
     // Current names: whole, without small words, without blanks; former names apart.
     Map byKey, byShortKey, byJoinedKey, byFormerKey, byFormerShortKey;
     Map byRouting;  // postcode + "|" + key
-    std::vector<std::string> joinedKeys;  // per row, for close spellings
+    std::vector<std::string> joinedKeys;  // per place, for close spellings
 
-    Index(const std::vector<Locality>& r, const std::vector<CommuneNames>& n) : rows(r), names(n) {
-        joinedKeys.resize(rows.size());
-        const auto add = [](Map& map, const std::string& key, std::size_t row) {
+    explicit Index(const NameIndex& n) : names(n) {
+        joinedKeys.resize(names.placeCount());
+        const auto add = [](Map& map, const std::string& key, std::size_t place) {
             if (key.empty()) return;
             Rows& list = map[key];
-            if (std::find(list.begin(), list.end(), row) == list.end()) list.push_back(row);
+            if (std::find(list.begin(), list.end(), place) == list.end()) list.push_back(place);
         };
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            const Locality& l = rows[i];
-            const CommuneNames* extra = i < names.size() ? &names[i] : nullptr;
+        for (std::size_t i = 0; i < names.placeCount(); ++i) {
+            const Locality& l = names.place(i);
             // A city's arrondissements carry its postcodes: a postcode alone names one of them.
-            if (l.insee != "75056" && l.insee != "69123" && l.insee != "13055") add(byPostcode, l.postalCode, i);
-            add(byDepartement, l.departement, i);
-            add(byInsee, l.insee, i);
-            std::vector<std::string> current{l.name};
-            if (extra) {
-                for (const std::string& p : extra->postcodes) add(byPostcode, p, i);
-                for (const std::string& c : extra->formerCodes) add(byInsee, c, i);
-                if (!extra->officialName.empty()) current.push_back(extra->officialName);
-                for (const std::string& former : extra->formerNames) {
-                    const std::string key = placeKey(former);
-                    add(byFormerKey, key, i);
-                    add(byFormerShortKey, withoutSmallWords(key), i);
-                }
-                for (const auto& [postcode, label] : extra->routingLabels) add(byRouting, postcode + "|" + placeKey(label), i);
+            if (!names.isCity(i)) {
+                for (const std::string& p : names.postcodes(i)) add(byPostcode, p, i);
             }
-            for (const std::string& name : current) {
+            add(byDepartement, names.departement(i), i);
+            add(byInsee, l.insee, i);
+            for (const TownName& part : names.parts(i)) {
+                const std::string key = placeKey(part.form);
+                add(byFormerKey, key, i);
+                add(byFormerShortKey, withoutSmallWords(key), i);
+            }
+            for (const TownName& label : names.routingLabels(i)) {
+                for (const std::string& p : label.postcodes) add(byRouting, p + "|" + placeKey(label.form), i);
+            }
+            for (const std::string& name : {l.name, names.officialName(i)}) {
                 const std::string key = placeKey(name);
+                if (key.empty()) continue;
                 add(byKey, key, i);
                 add(byShortKey, withoutSmallWords(key), i);
                 add(byJoinedKey, withoutSpaces(key), i);
@@ -377,26 +199,27 @@ struct ClientPlacer::Index {
         return it == map.end() ? nullptr : &it->second;
     }
 
-    const std::string& official(std::size_t row) const {
-        return row < names.size() && !names[row].officialName.empty() ? names[row].officialName : rows[row].name;
+    const Locality& place(std::size_t p) const { return names.place(p); }
+
+    const std::string& official(std::size_t p) const {
+        return names.officialName(p).empty() ? names.place(p).name : names.officialName(p);
     }
 
-    std::string caption(std::size_t row) const { return official(row) + " (" + rows[row].postalCode + ")"; }
+    std::string caption(std::size_t p) const { return official(p) + " (" + place(p).postalCode + ")"; }
 };
 
-ClientPlacer::ClientPlacer(const std::vector<Locality>& rows, const std::vector<CommuneNames>& names)
-    : m_index(std::make_unique<Index>(rows, names)) {}
+ClientPlacer::ClientPlacer(const NameIndex& index) : m_index(std::make_unique<Index>(index)) {}
 
 ClientPlacer::~ClientPlacer() = default;
 
-const std::string& ClientPlacer::officialName(std::size_t row) const { return m_index->official(row); }
+const std::string& ClientPlacer::officialName(std::size_t place) const { return m_index->official(place); }
 
-std::string ClientPlacer::postcodeFor(std::size_t row, std::string_view given) const {
+std::string ClientPlacer::postcodeFor(std::size_t place, std::string_view given) const {
     const Index& x = *m_index;
     if (const auto* served = x.find(x.byPostcode, std::string(given))) {
-        if (std::find(served->begin(), served->end(), row) != served->end()) return std::string(given);
+        if (std::find(served->begin(), served->end(), place) != served->end()) return std::string(given);
     }
-    return x.rows[row].postalCode;
+    return x.place(place).postalCode;
 }
 
 namespace {
@@ -411,7 +234,7 @@ struct CleanTown {
 
 CleanTown cleanTown(std::string_view town, std::vector<std::string>& corrections) {
     CleanTown clean;
-    std::vector<std::string> list = nameWords(town);
+    std::vector<std::string> list = words(placeKey(town));
     std::vector<std::string> kept;
     for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string& w = list[i];
@@ -448,7 +271,7 @@ CleanTown cleanTown(std::string_view town, std::vector<std::string>& corrections
             if (!clean.arrondissement.empty()) kept.resize(1);
         }
     }
-    clean.key = expanded(kept);
+    clean.key = joined(kept);
     return clean;
 }
 
@@ -460,12 +283,12 @@ Placement ClientPlacer::place(const ClientAddress& address) const {
     const auto placed = [&](PlacementStatus status, PlacementRule rule, std::size_t row) {
         p.status = status;
         p.rule = rule;
-        p.row = row;
+        p.place = row;
         return p;
     };
     const auto listed = [&](const std::vector<std::size_t>& candidates) {
         std::vector<std::size_t> sorted = candidates;
-        std::sort(sorted.begin(), sorted.end(), [&](std::size_t a, std::size_t b) { return x.rows[a].insee < x.rows[b].insee; });
+        std::sort(sorted.begin(), sorted.end(), [&](std::size_t a, std::size_t b) { return x.place(a).insee < x.place(b).insee; });
         for (std::size_t i = 0; i < sorted.size() && i < 3; ++i) p.suggestions.push_back(x.caption(sorted[i]));
         if (sorted.size() > 3) p.suggestions.push_back("et " + std::to_string(sorted.size() - 3) + " autres");
     };
@@ -482,8 +305,10 @@ Placement ClientPlacer::place(const ClientAddress& address) const {
         p.corrections.push_back(postcode + " → 0" + postcode);
         postcode.insert(0, "0");
     }
-    std::string insee = capitals(address.insee);
-    std::erase(insee, ' ');
+    std::string insee;
+    for (char c : address.insee) {
+        if (c != ' ') insee += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
     if (insee.size() == 4 && allDigits(insee)) {
         p.corrections.push_back("code INSEE " + insee + " → 0" + insee);
         insee.insert(0, "0");
@@ -526,9 +351,17 @@ Placement ClientPlacer::place(const ClientAddress& address) const {
 
     // 1. An INSEE code, current or former.
     if (!insee.empty()) {
-        if (const auto* found = x.find(x.byInsee, insee); found && found->size() == 1) {
-            const std::size_t row = found->front();
-            if (x.rows[row].insee != insee) p.corrections.push_back("ancien code INSEE " + insee);
+        std::vector<std::size_t> found;
+        if (const auto* current = x.find(x.byInsee, insee)) found = *current;
+        const bool former = found.empty();
+        if (former) {
+            const auto now = x.names.withFormerCode(insee);
+            found.assign(now.begin(), now.end());
+        }
+        if (found.size() > 1) return ambiguous(PlacementRule::InseeCode, found);
+        if (found.size() == 1) {
+            const std::size_t row = found.front();
+            if (former) p.corrections.push_back("ancien code INSEE " + insee);
             if (hasName && !town.key.empty()) {
                 const Index::Rows one{row};
                 if (byName(&one, true).empty()) {
@@ -551,7 +384,7 @@ Placement ClientPlacer::place(const ClientAddress& address) const {
     if (served && !town.key.empty()) {
         std::vector<std::size_t> arrondissements;
         for (std::size_t r : *served) {
-            if (isArrondissement(x.rows[r].insee) && town.key == cityOfArrondissement(x.rows[r].insee)) {
+            if (isArrondissement(x.place(r).insee) && town.key == cityOfArrondissement(x.place(r).insee)) {
                 arrondissements.push_back(r);
             }
         }
@@ -592,7 +425,7 @@ Placement ClientPlacer::place(const ClientAddress& address) const {
             std::vector<std::size_t> close;
             for (std::size_t r : *served) {
                 const std::string& candidate = x.joinedKeys[r];
-                const std::vector<std::string> theirs = words(withoutSmallWords(placeKey(x.rows[r].name)));
+                const std::vector<std::string> theirs = words(withoutSmallWords(placeKey(x.place(r).name)));
                 const auto subset = [](const std::vector<std::string>& a, const std::vector<std::string>& b) {
                     return !a.empty() && std::all_of(a.begin(), a.end(), [&](const std::string& w) {
                         return std::find(b.begin(), b.end(), w) != b.end();

@@ -9,7 +9,6 @@
 #include <system_error>
 
 #include "core/around.h"
-#include "core/region_file.h"
 #include "exports/map_formats.h"
 #include "exports/spreadsheet.h"
 #include "tools/localyx_query/output.h"
@@ -68,20 +67,15 @@ std::string columnCaption(const ClientFile& file, ColumnRole role) {
 }  // namespace
 
 ClientPlacing::ClientPlacing(const Invocation& run, const std::vector<Locality>& table, const fs::path& tablePath)
-    : rows(table) {
-    const fs::path path = tablePath.parent_path() / "noms.csv";
-    std::string text;
-    if (readWholeFile(path, kMaxLocalityTableBytes, text) != RegionFileProblem::None) {
-        run.err << kProgram << " : attention : " << shortened(path.string())
+    : names(loadTownNames(tablePath.parent_path())) {
+    if (!names.ok() || names.rows.empty()) {
+        run.err << kProgram << " : attention : " << kTownNamesFileName
                 << " illisible ; les clients sont placés sur les seuls noms de la table.\n";
     }
-    CommuneNamesData data = parseCommuneNames(text, table);
-    names = std::move(data.names);
-    for (std::size_t i = 0; i < data.cities.size(); ++i) {
-        rows.push_back(std::move(data.cities[i]));
-        names.push_back(std::move(data.cityNames[i]));
-    }
-    placer = std::make_unique<ClientPlacer>(rows, names);
+    index = std::make_unique<NameIndex>(table, names);
+    rows.reserve(index->placeCount());
+    for (std::size_t p = 0; p < index->placeCount(); ++p) rows.push_back(index->place(p));
+    placer = std::make_unique<ClientPlacer>(*index);
 }
 
 std::string ClientFile::label(std::size_t row) const {
@@ -183,7 +177,7 @@ void runAroundClients(const Invocation& run, const std::vector<Locality>& table,
     for (std::size_t i = 0; i < file.rows.size(); ++i) {
         const Placement& p = file.placements[i];
         if (!p.placed()) continue;
-        const double km = kmBetween(table[centre], table[p.row]);
+        const double km = kmBetween(table[centre], table[p.place]);
         if (km <= radiusKm) found.push_back({i, km});
     }
     std::stable_sort(found.begin(), found.end(), [](const Near& a, const Near& b) { return a.km < b.km; });
@@ -193,7 +187,7 @@ void runAroundClients(const Invocation& run, const std::vector<Locality>& table,
     const std::string title = "Clients à " + decimalComma(radiusKm) + " km de " + placer.officialName(centre);
     if (form == "text") {
         for (const Near& n : found) {
-            run.out << printable(file.label(n.client)) << '\t' << printable(placer.officialName(file.placements[n.client].row))
+            run.out << printable(file.label(n.client)) << '\t' << printable(placer.officialName(file.placements[n.client].place))
                     << '\t' << decimalComma(n.km) << '\n';
         }
         return;
@@ -219,7 +213,7 @@ void runAroundClients(const Invocation& run, const std::vector<Locality>& table,
     std::vector<MapPoint> points{{&from, placer.officialName(centre), "Centre de la recherche", "", true, {}}};
     std::vector<double> kms{0.0};
     for (const Near& n : found) {
-        const std::size_t row = file.placements[n.client].row;
+        const std::size_t row = file.placements[n.client].place;
         MapPoint point{&table[row], file.label(n.client), decimalComma(n.km) + " km", "", false, {}};
         const auto name = file.layout.at(ColumnRole::Name);
         for (std::size_t c = 0; c < file.header.size(); ++c) {
@@ -248,7 +242,7 @@ std::vector<ClientStop> clientStops(const Invocation& run, const ClientPlacer& p
     const std::vector<std::string> named(run.args.begin() + 1, run.args.end());
     if (named.empty()) {
         for (std::size_t i = 0; i < file.rows.size(); ++i) {
-            if (file.placements[i].placed()) stops.push_back({file.placements[i].row, file.label(i)});
+            if (file.placements[i].placed()) stops.push_back({file.placements[i].place, file.label(i)});
         }
         if (stops.size() > max) {
             fail(std::to_string(stops.size()) + " clients placés : au plus " + std::to_string(max) +
@@ -274,7 +268,7 @@ std::vector<ClientStop> clientStops(const Invocation& run, const ClientPlacer& p
                 fail("le client " + inQuotes(file.label(i)) + " (ligne " + std::to_string(file.lineNumber(i)) +
                      ") n'est pas placé : " + std::string(statusWord(file.placements[i].status)) + ".");
             }
-            stops.push_back({file.placements[i].row, file.label(i)});
+            stops.push_back({file.placements[i].place, file.label(i)});
         }
         if (stops.size() > max) fail("trop d'étapes : au plus " + std::to_string(max) + ".");
     }
@@ -314,12 +308,12 @@ void runClientsOn(const Invocation& run, const std::vector<Locality>& table, con
         cells.emplace_back(statusWord(p.status));
         cells.emplace_back(ruleWords(p.rule));
         if (p.placed()) {
-            const Locality& l = table[p.row];
+            const Locality& l = table[p.place];
             std::string lat = degrees(l.latitude), lon = degrees(l.longitude);
             std::replace(lat.begin(), lat.end(), '.', ',');
             std::replace(lon.begin(), lon.end(), '.', ',');
             const std::string given = postcodeColumn ? cells[*postcodeColumn] : std::string();
-            for (std::string value : {l.insee, placer.officialName(p.row), placer.postcodeFor(p.row, given), lat, lon}) {
+            for (std::string value : {l.insee, placer.officialName(p.place), placer.postcodeFor(p.place, given), lat, lon}) {
                 cells.push_back(std::move(value));
             }
         } else {

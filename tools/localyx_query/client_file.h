@@ -17,8 +17,9 @@ namespace localyx::query {
 /// names file beside the table says of each row: what clients are placed on.
 struct ClientPlacing {
     ClientPlacing(const Invocation& run, const std::vector<Locality>& table, const std::filesystem::path& tablePath);
-    std::vector<Locality> rows;  ///< the table's rows first, in order, then the cities
-    std::vector<CommuneNames> names;
+    TownNames names;
+    std::unique_ptr<NameIndex> index;
+    std::vector<Locality> rows;  ///< every place of the index: the table's rows in order, then the cities
     std::unique_ptr<ClientPlacer> placer;
 };
 
