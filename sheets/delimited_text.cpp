@@ -144,11 +144,9 @@ std::string separatorName(char separator) {
     return std::string("« ") + separator + " »";
 }
 
-Sheet readDelimitedText(std::string_view bytes, const SheetOptions& options) {
-    Sheet sheet;
-    sheet.format = "CSV";
-    std::string text;
-    if (!decode(bytes, options, sheet, text)) return sheet;
+namespace {
+
+Sheet parseText(Sheet sheet, std::string text, const SheetOptions& options) {
     const char sep = options.separator.value_or(sniffSeparator(text));
     sheet.separator = sep;
 
@@ -199,15 +197,16 @@ Sheet readDelimitedText(std::string_view bytes, const SheetOptions& options) {
             if (!endCell()) return refused();
         } else if (c == '\n' || c == '\r') {
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            ++line;
             if (!endCell()) return refused();
+            ++line;
             sheet.rows.push_back(std::move(row));
             row.clear();
         } else {
             cell += c;
         }
-        // Counted now and then: a quote left open must not take the whole file first.
-        if ((cell.size() & 4095) == 4095 && tooLong()) return longCell();
+        // A character takes four bytes at most: past that, a quote left open
+        // is caught before it takes the whole file.
+        if (cell.size() > 4 * kMaxCellChars) return longCell();
     }
     if (quoted) {
         sheet.rows.clear();
@@ -223,6 +222,31 @@ Sheet readDelimitedText(std::string_view bytes, const SheetOptions& options) {
         sheet.rows.pop_back();
     }
     return sheet;
+}
+
+}  // namespace
+
+Sheet readDelimitedText(std::string_view bytes, const SheetOptions& options) {
+    Sheet sheet;
+    sheet.format = "CSV";
+    std::string text;
+    if (!decode(bytes, options, sheet, text)) return sheet;
+    return parseText(std::move(sheet), std::move(text), options);
+}
+
+Sheet readOwnedText(std::string&& bytes, const SheetOptions& options) {
+    Sheet sheet;
+    sheet.format = "CSV";
+    std::string text;
+    if (!decode(bytes, options, sheet, text)) return sheet;
+    // The file's bytes go before the cells are made: a file near the cap
+    // must not be held three times.
+    if (sheet.encoding == "UTF-8" && text.size() == bytes.size()) {
+        text = std::move(bytes);
+    } else {
+        std::string().swap(bytes);
+    }
+    return parseText(std::move(sheet), std::move(text), options);
 }
 
 }  // namespace localyx

@@ -100,7 +100,9 @@ private:
 
 // An office file never declares a document type or entities: one that does
 // is refused before any parser sees it.
-void parseXml(std::string& text, const std::string& name, pugi::xml_document& doc) {
+std::string_view localName(const pugi::xml_node& node);
+
+void checkXml(const std::string& text, const std::string& name) {
     if (text.find('\0') != std::string::npos) throw Refusal{"partie " + name + " : octet nul dans le XML."};
     for (std::size_t at = text.find("<!"); at != std::string::npos; at = text.find("<!", at + 2)) {
         const std::string_view rest = std::string_view(text).substr(at);
@@ -108,13 +110,81 @@ void parseXml(std::string& text, const std::string& name, pugi::xml_document& do
             throw Refusal{"partie " + name + " : déclaration DOCTYPE ou ENTITY refusée."};
         }
     }
-    const std::size_t markup = static_cast<std::size_t>(std::count(text.begin(), text.end(), '<')) +
-                               static_cast<std::size_t>(std::count(text.begin(), text.end(), '='));
+}
+
+// Parses text[from, to) in place, refused when its tree would be too large:
+// elements, attributes and texts, each some 50 bytes once parsed.
+void parseSlice(std::string& text, std::size_t from, std::size_t to, const std::string& name,
+                pugi::xml_document& doc, unsigned extra = 0) {
+    std::size_t markup = 0;
+    for (std::size_t i = from; i < to; ++i) {
+        const char c = text[i];
+        if (c == '=' || (c == '<' && i + 1 < to && text[i + 1] != '/') || (c == '>' && i + 1 < to && text[i + 1] != '<')) {
+            ++markup;
+        }
+    }
     if (markup > kMaxXmlMarkup) throw Refusal{"partie " + name + " trop grande : archive refusée."};
-    const pugi::xml_parse_result parsed =
-        doc.load_buffer_inplace(text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata,
-                                pugi::encoding_utf8);
+    const pugi::xml_parse_result parsed = doc.load_buffer_inplace(
+        text.data() + from, to - from, pugi::parse_default | pugi::parse_ws_pcdata | extra, pugi::encoding_utf8);
     if (!parsed) throw Refusal{"partie " + name + " : XML mal formé (" + parsed.description() + ")."};
+}
+
+void parseXml(std::string& text, const std::string& name, pugi::xml_document& doc) {
+    checkXml(text, name);
+    parseSlice(text, 0, text.size(), name, doc);
+}
+
+// The local name of the tag whose "<" (or "</") is at `at`.
+std::string_view tagAt(std::string_view text, std::size_t at) {
+    std::size_t start = at + 1 + (at + 1 < text.size() && text[at + 1] == '/');
+    std::size_t end = start;
+    while (end < text.size() && std::string_view(" \t\r\n/>").find(text[end]) == std::string_view::npos) ++end;
+    std::string_view tag = text.substr(start, end - start);
+    const std::size_t colon = tag.find(':');
+    return colon == std::string_view::npos ? tag : tag.substr(colon + 1);
+}
+
+// Calls `each` on every element `element` of a part, a slice of some 1 MB at
+// a time: the parsed tree stays small however large the part. The elements
+// must not nest (rows, shared strings).
+template <class Each>
+void eachElement(std::string& text, const std::string& name, std::string_view element, Each each) {
+    constexpr std::size_t kSlice = 1 << 20;
+    checkXml(text, name);
+    const std::string_view view(text);
+    std::size_t from = std::string_view::npos;
+    for (std::size_t at = view.find('<'); at != std::string_view::npos; at = view.find('<', at + 1)) {
+        if (view.compare(at, 2, "</") != 0 && tagAt(view, at) == element) {
+            from = at;
+            break;
+        }
+    }
+    while (from != std::string_view::npos && from < text.size()) {
+        // The end of the first closing tag past the slice's length, else of the last one.
+        std::size_t to = std::string_view::npos;
+        for (std::size_t at = view.find("</", std::min(from + kSlice, text.size())); at != std::string_view::npos;
+             at = view.find("</", at + 2)) {
+            if (tagAt(view, at) == element) {
+                to = view.find('>', at);
+                break;
+            }
+        }
+        if (to == std::string_view::npos) {
+            for (std::size_t at = view.rfind("</"); at != std::string_view::npos && at > from; at = view.rfind("</", at - 1)) {
+                if (tagAt(view, at) == element) {
+                    to = view.find('>', at);
+                    break;
+                }
+            }
+        }
+        if (to == std::string_view::npos) return;
+        pugi::xml_document doc;
+        parseSlice(text, from, to + 1, name, doc, pugi::parse_fragment);
+        for (pugi::xml_node node : doc.children()) {
+            if (node.type() == pugi::node_element && localName(node) == element) each(node);
+        }
+        from = to + 1;
+    }
 }
 
 std::string_view localName(const pugi::xml_node& node) {
@@ -158,8 +228,13 @@ public:
                           std::to_string(kMaxColumns) + " colonnes : refusée."};
         }
         if (text.empty()) return;
-        if (utf8Length(text) > kMaxCellChars) {
+        if (text.size() > kMaxCellChars && utf8Length(text) > kMaxCellChars) {
             throw Refusal{"cellule de plus de " + std::to_string(kMaxCellChars) + " caractères : refusée."};
+        }
+        // A long shared string repeated in every cell would fill memory.
+        m_bytes += text.size();
+        if (m_bytes > kMaxSheetTextBytes) {
+            throw Refusal{"feuille de plus de " + std::to_string(kMaxSheetTextBytes >> 20) + " Mo de texte : refusée."};
         }
         auto& rows = m_sheet.rows;
         if (rows.size() <= row) rows.resize(row + 1);
@@ -177,6 +252,7 @@ public:
 private:
     Sheet& m_sheet;
     std::size_t m_cells = 0;
+    std::size_t m_bytes = 0;
 };
 
 // --- .xlsx -------------------------------------------------------------------
@@ -306,13 +382,10 @@ void readXlsx(const Archive& zip, const SheetOptions& options, Sheet& sheet) {
 
     std::vector<std::string> shared;
     if (auto sharedText = zip.part("xl/sharedStrings.xml")) {
-        pugi::xml_document doc;
-        parseXml(*sharedText, "xl/sharedStrings.xml", doc);
-        for (pugi::xml_node si : doc.document_element().children()) {
-            if (localName(si) != "si") continue;
+        eachElement(*sharedText, "xl/sharedStrings.xml", "si", [&](const pugi::xml_node& si) {
             shared.emplace_back();
             appendText(si, shared.back());
-        }
+        });
     }
     std::vector<std::size_t> padding;
     if (auto stylesText = zip.part("xl/styles.xml")) {
@@ -323,13 +396,11 @@ void readXlsx(const Archive& zip, const SheetOptions& options, Sheet& sheet) {
 
     auto sheetText = zip.part(target);
     if (!sheetText) throw Refusal{"feuille « " + chosen.name + " » introuvable dans l'archive."};
-    pugi::xml_document doc;
-    parseXml(*sheetText, target, doc);
     RowBuilder rows(sheet);
-    std::size_t rowIndex = 0;
-    for (pugi::xml_node row : child(doc.document_element(), "sheetData").children()) {
-        if (localName(row) != "row") continue;
-        rowIndex = count(attribute(row, "r"), rowIndex + 1, kMaxRows + 1) - 1;
+    std::size_t nextRow = 0;
+    eachElement(*sheetText, target, "row", [&](const pugi::xml_node& row) {
+        const std::size_t rowIndex = count(attribute(row, "r"), nextRow + 1, kMaxRows + 1) - 1;
+        nextRow = rowIndex + 1;
         std::size_t column = 0;
         for (pugi::xml_node c : row.children()) {
             if (localName(c) != "c") continue;
@@ -356,7 +427,7 @@ void readXlsx(const Archive& zip, const SheetOptions& options, Sheet& sheet) {
             rows.put(rowIndex, column, std::move(text));
             ++column;
         }
-    }
+    });
 }
 
 // --- .ods --------------------------------------------------------------------

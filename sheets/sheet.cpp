@@ -27,7 +27,7 @@ Sheet readSheetFile(const std::filesystem::path& path, const SheetOptions& optio
         return sheet;
     }
     if (bytes.starts_with("PK\x03\x04") || bytes.starts_with("PK\x05\x06")) return readOfficeFile(bytes, options);
-    return readDelimitedText(bytes, options);
+    return readOwnedText(std::move(bytes), options);
 }
 
 }  // namespace localyx

@@ -30,13 +30,17 @@ struct Sheet {
 };
 
 /// Caps against hostile or mistaken files; no client file comes near them.
-inline constexpr std::uintmax_t kMaxSheetFileBytes = 50u * 1024u * 1024u;  ///< the file itself
+/// The file itself: decoded (up to three times larger) and split into cells,
+/// a text file at the cap still takes less than 300 MB.
+inline constexpr std::uintmax_t kMaxSheetFileBytes = 32u * 1024u * 1024u;
 inline constexpr std::size_t kMaxSheetCells = 2'000'000;    ///< cells of the sheet read
 inline constexpr std::size_t kMaxCellChars = 32'767;        ///< a spreadsheet cell's own limit
+inline constexpr std::size_t kMaxSheetTextBytes = 64u * 1024u * 1024u;  ///< all the cells of a workbook's sheet
 inline constexpr std::size_t kMaxZipEntries = 10'000;      ///< entries of an office file
-inline constexpr std::size_t kMaxXmlPartBytes = 64u * 1024u * 1024u;  ///< one part, inflated
-/// XML elements and attributes of one part; the parsed tree costs about 64 bytes each.
-inline constexpr std::size_t kMaxXmlMarkup = 2'000'000;
+inline constexpr std::size_t kMaxXmlPartBytes = 32u * 1024u * 1024u;  ///< one part, inflated
+/// Elements, attributes and texts of the XML parsed at once, some 50 bytes each
+/// once parsed: an .ods file's whole content, an .xlsx file's sheet a slice at a time.
+inline constexpr std::size_t kMaxXmlMarkup = 2'500'000;
 
 /// Reads a spreadsheet file: .xlsx or .ods when it is a zip archive, else a
 /// delimited text file. Never throws, never blocks on a FIFO; a directory, a
@@ -48,6 +52,8 @@ Sheet readSheetFile(const std::filesystem::path& path, const SheetOptions& optio
 /// separator is the one among ; tab , | whose count outside quotes stays the
 /// same over the first 100 rows (ties go to ;). Never throws.
 Sheet readDelimitedText(std::string_view bytes, const SheetOptions& options = {});
+/// The same, freeing the bytes once decoded.
+Sheet readOwnedText(std::string&& bytes, const SheetOptions& options = {});
 
 /// Reads an .xlsx or .ods file's bytes (which one is told by its parts).
 /// Never throws.

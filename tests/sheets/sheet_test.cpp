@@ -114,10 +114,10 @@ TEST(OfficeFiles, HostileFilesAreRefused) {
     ASSERT_EQ(::mkfifo((dir.path() / "fifo.csv").c_str(), 0600), 0);
     const std::string big = std::string(kMaxSheetFileBytes + 1, 'a');
     for (const auto& [path, message] : std::vector<std::pair<std::filesystem::path, std::string>>{
-             {files + "/bomb.xlsx", "de plus de 64 Mo une fois décompressée"},
+             {files + "/bomb.xlsx", "de plus de 32 Mo une fois décompressée"},
              {files + "/entities.xlsx", "déclaration DOCTYPE ou ENTITY refusée"},
              {files + "/many_entries.ods", "archive de plus de 10000 fichiers"},
-             {dir.write("big.csv", big), "fichier de plus de 50 Mo"},
+             {dir.write("big.csv", big), "fichier de plus de 32 Mo"},
              {dir.write("broken.xlsx", "PK\x03\x04 rien"), "archive .xlsx ou .ods illisible"},
              {dir.path() / "fifo.csv", "pas un fichier ordinaire"},
              {dir.path(), "c'est un dossier"},

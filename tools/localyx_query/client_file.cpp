@@ -83,7 +83,7 @@ std::string ClientFile::label(std::size_t row) const {
     return "ligne " + std::to_string(lineNumber(row));
 }
 
-ClientFile readClientFile(const Invocation& run, const std::string& path, const ClientPlacer& placer) {
+ClientFile readClientFile(const Invocation& run, const std::string& path) {
     const SheetOptions options = readingOptions(run.cl);
     const std::vector<ColumnChoice> choices = columnChoices(run.cl);
     ClientFile file;
@@ -112,17 +112,21 @@ ClientFile readClientFile(const Invocation& run, const std::string& path, const 
     }
     file.rows.assign(std::make_move_iterator(all.begin() + (file.layout.headerRow ? 1 : 0)), std::make_move_iterator(all.end()));
     all.clear();
+    for (auto& row : file.rows) row.resize(width);
+    return file;
+}
+
+void placeClients(ClientFile& file, const ClientPlacer& placer) {
     const auto cell = [&](const std::vector<std::string>& row, ColumnRole role) {
         const auto at = file.layout.at(role);
         return at ? row[*at] : std::string();
     };
+    file.placements.clear();
     file.placements.reserve(file.rows.size());
-    for (auto& row : file.rows) {
-        row.resize(width);
+    for (const auto& row : file.rows) {
         file.placements.push_back(placer.place(
             {cell(row, ColumnRole::Postcode), cell(row, ColumnRole::Town), cell(row, ColumnRole::Insee)}));
     }
-    return file;
 }
 
 void writeClientSummary(const Invocation& run, const ClientFile& file) {
@@ -166,9 +170,9 @@ void writeClientSummary(const Invocation& run, const ClientFile& file) {
     }
 }
 
-void runAroundClients(const Invocation& run, const std::vector<Locality>& table, const ClientPlacer& placer,
-                      std::size_t centre, double radiusKm, const std::string& form) {
-    const ClientFile file = readClientFile(run, *run.cl.clients, placer);
+void runAroundClients(const Invocation& run, ClientFile& file, const std::vector<Locality>& table,
+                      const ClientPlacer& placer, std::size_t centre, double radiusKm, const std::string& form) {
+    placeClients(file, placer);
     struct Near {
         std::size_t client;
         double km;
@@ -235,8 +239,9 @@ void runAroundClients(const Invocation& run, const std::vector<Locality>& table,
     }
 }
 
-std::vector<ClientStop> clientStops(const Invocation& run, const ClientPlacer& placer, std::size_t max) {
-    const ClientFile file = readClientFile(run, *run.cl.clients, placer);
+std::vector<ClientStop> clientStops(const Invocation& run, ClientFile& file, const ClientPlacer& placer,
+                                    std::size_t max) {
+    placeClients(file, placer);
     writeClientSummary(run, file);
     std::vector<ClientStop> stops;
     const std::vector<std::string> named(run.args.begin() + 1, run.args.end());
@@ -275,15 +280,11 @@ std::vector<ClientStop> clientStops(const Invocation& run, const ClientPlacer& p
     return stops;
 }
 
-void runClientsOn(const Invocation& run, const std::vector<Locality>& table, const ClientPlacer& placer) {
-    const std::string& path = run.args[0];
+void runClientsOn(const Invocation& run, ClientFile& file, const std::vector<Locality>& table,
+                  const ClientPlacer& placer) {
+    const std::string& path = file.path;
     const bool xlsx = run.cl.output && fs::path(*run.cl.output).extension() == ".xlsx";
-    // Refused before the file is read: a long read for nothing otherwise.
-    if (run.cl.output) {
-        std::error_code ec;
-        if (fs::equivalent(*run.cl.output, path, ec)) fail("la sortie " + inQuotes(*run.cl.output) + " est le fichier des clients.");
-    }
-    ClientFile file = readClientFile(run, path, placer);
+    placeClients(file, placer);
 
     SpreadsheetTable out;
     out.title = fs::path(path).stem().string();

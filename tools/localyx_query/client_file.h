@@ -38,18 +38,21 @@ struct ClientFile {
     std::size_t lineNumber(std::size_t row) const { return row + (layout.headerRow ? 2 : 1); }
 };
 
-/// Reads the client file named by --clients (or `path`) with the reading
-/// options of the command line and places every row. Fails (exit 1) when the
-/// file cannot be read or has no postcode, town or INSEE column; a wrong
-/// reading option is a usage error.
-ClientFile readClientFile(const Invocation& run, const std::string& path, const ClientPlacer& placer);
+/// Reads a client file with the reading options of the command line, before
+/// the table is loaded: the two are never in memory at their largest together.
+/// Fails (exit 1) when the file cannot be read or has no postcode, town or
+/// INSEE column; a wrong reading option is a usage error.
+ClientFile readClientFile(const Invocation& run, const std::string& path);
+
+/// Places every row of the file.
+void placeClients(ClientFile& file, const ClientPlacer& placer);
 
 /// The French summary of a placed file on standard error.
 void writeClientSummary(const Invocation& run, const ClientFile& file);
 
 /// around --clients: the placed clients within km of the centre row, nearest first.
-void runAroundClients(const Invocation& run, const std::vector<Locality>& table, const ClientPlacer& placer,
-                      std::size_t centre, double radiusKm, const std::string& form);
+void runAroundClients(const Invocation& run, ClientFile& file, const std::vector<Locality>& table,
+                      const ClientPlacer& placer, std::size_t centre, double radiusKm, const std::string& form);
 
 /// A stop of a tour through clients: its table row and the client's name.
 struct ClientStop {
@@ -59,9 +62,9 @@ struct ClientStop {
 
 /// tour --clients: every placed client (at most `max`), or those named on
 /// standard input when stops are given there ("-"), by their name column.
-std::vector<ClientStop> clientStops(const Invocation& run, const ClientPlacer& placer, std::size_t max);
+std::vector<ClientStop> clientStops(const Invocation& run, ClientFile& file, const ClientPlacer& placer, std::size_t max);
 
 /// The clients command over the table's rows.
-void runClientsOn(const Invocation& run, const std::vector<Locality>& table, const ClientPlacer& placer);
+void runClientsOn(const Invocation& run, ClientFile& file, const std::vector<Locality>& table, const ClientPlacer& placer);
 
 }  // namespace localyx::query

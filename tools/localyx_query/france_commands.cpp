@@ -151,13 +151,15 @@ void runAround(const Invocation& run) {
     const double radiusKm = parseKm(run.args[1], 0.1, 1000, "rayon");
     const std::int64_t populationMin = parsePopulation(run.cl.populationMin);
     const std::string form = format(run, {"text", "csv", "xlsx", "geojson", "kml", "gpx"});
+    std::optional<ClientFile> clients;
+    if (run.cl.clients) clients.emplace(readClientFile(run, *run.cl.clients));
     const Localities table(run);
     const std::size_t centre = table.find(run.args[0]);
     const std::vector<Locality>& rows = table.rows();
     if (run.cl.clients) {
         if (run.cl.populationMin) usageError("l'option --population-min ne va pas avec --clients.");
         const ClientPlacing placing(run, rows, table.path());
-        runAroundClients(run, placing.rows, *placing.placer, centre, radiusKm, form);
+        runAroundClients(run, *clients, placing.rows, *placing.placer, centre, radiusKm, form);
         return;
     }
     const std::vector<Nearby> found = localitiesAround(rows, centre, radiusKm, populationMin);
@@ -239,6 +241,8 @@ void runTour(const Invocation& run) {
     checkClientOptions(run);
     const std::string form = format(run, {"text", "csv", "xlsx", "kml", "gpx"});
     const bool returns = !run.cl.noReturn;
+    std::optional<ClientFile> clients;
+    if (run.cl.clients) clients.emplace(readClientFile(run, *run.cl.clients));
     const Localities table(run);
     const std::size_t start = table.find(run.args[0]);
     std::optional<ClientPlacing> placing;
@@ -249,7 +253,7 @@ void runTour(const Invocation& run) {
     if (placing) {
         labels.front() = placing->placer->officialName(start);
         // Clients of one commune share its point: each is a stop of its own.
-        for (ClientStop& stop : clientStops(run, *placing->placer, kMaxStops)) {
+        for (ClientStop& stop : clientStops(run, *clients, *placing->placer, kMaxStops)) {
             stops.push_back(stop.row);
             labels.push_back(std::move(stop.label));
         }
@@ -350,9 +354,17 @@ void runTour(const Invocation& run) {
 }
 
 void runClients(const Invocation& run) {
+    // Refused before the file is read: a long read for nothing otherwise.
+    if (run.cl.output) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(*run.cl.output, run.args[0], ec)) {
+            fail("la sortie " + inQuotes(*run.cl.output) + " est le fichier des clients.");
+        }
+    }
+    ClientFile file = readClientFile(run, run.args[0]);
     const Localities table(run);
     const ClientPlacing placing(run, table.rows(), table.path());
-    runClientsOn(run, placing.rows, *placing.placer);
+    runClientsOn(run, file, placing.rows, *placing.placer);
 }
 
 }  // namespace localyx::query
