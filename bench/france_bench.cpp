@@ -1,5 +1,6 @@
-// Speed of the France-wide commands: reading the table, one search around a
-// town over the whole of it, and the visiting order of 50 to 500 stops with
+// Speed of the France-wide commands: reading the table and its names, one
+// town as people write it, one search around a town over the whole of it,
+// and the visiting order of 50 to 500 stops with
 // its distance from a lower bound on the best possible tour.
 #include <benchmark/benchmark.h>
 
@@ -12,8 +13,10 @@
 
 #include "core/around.h"
 #include "core/locality_table.h"
+#include "core/name_index.h"
 #include "core/region_file.h"
 #include "core/tour.h"
+#include "core/town_resolver.h"
 
 namespace {
 
@@ -52,6 +55,44 @@ void BM_TableLoad(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(table().size());
 }
 BENCHMARK(BM_TableLoad)->Unit(benchmark::kMillisecond);
+
+// The names file is read only beside the bundled table: made-up rows have none.
+const std::string& namesText() {
+    static const std::string text = [] {
+        std::string bytes;
+        (void)localyx::readWholeFile(LOCALYX_FRANCE_NAMES, localyx::kMaxLocalityTableBytes, bytes);
+        return bytes;
+    }();
+    return text;
+}
+
+// What a France-wide command does before it can answer: the table, the
+// names and the index over both.
+void BM_TableAndNamesLoad(benchmark::State& state) {
+    for (auto _ : state) {
+        const auto loaded = localyx::parseLocalityTable(tableText());
+        const auto names = localyx::parseTownNames(namesText());
+        const localyx::NameIndex index(loaded.rows, names);
+        const localyx::TownResolver resolver(index);
+        benchmark::DoNotOptimize(&resolver);
+    }
+}
+BENCHMARK(BM_TableAndNamesLoad)->Unit(benchmark::kMillisecond);
+
+// Town texts of every kind, in turn; the unknown ones rank the suggestions.
+void BM_ResolveTown(benchmark::State& state) {
+    static const auto names = localyx::parseTownNames(namesText());
+    static const localyx::NameIndex index(table(), names);
+    static const localyx::TownResolver resolver(index);
+    const std::vector<std::string> texts =
+        state.range(0) ? std::vector<std::string>{"Saint Malo de la lannde", "Rennnes", "Pontorsn-50170", "Xyzzy"}
+                       : std::vector<std::string>{"RENNES-35200", "35238", "st malo", "35000 Rennes", "ANDELYS (LES)",
+                                                  "Lyon 3ème", "Saint-Denis 93", "Saint-Denis", "75116",
+                                                  "RENNES CEDEX 9"};
+    std::size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(resolver.resolve(texts[i++ % texts.size()]).kind);
+}
+BENCHMARK(BM_ResolveTown)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // One search per iteration, the centre moving through the table.
 void BM_Around(benchmark::State& state) {

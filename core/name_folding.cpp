@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <tuple>
 
 namespace localyx {
@@ -143,58 +144,85 @@ bool isSeparator(char32_t c) {
            c == 0x2039 || c == 0x203A || c == 0x202F || c == 0x2026;
 }
 
-std::vector<std::string> townWords(std::string_view text) {
-    std::vector<std::string> words(1);
+// Writes ST, STE, STS, STES out, for the word that ends the key.
+void expandLastWord(std::string& key, std::size_t start) {
+    const std::string_view word = std::string_view(key).substr(start);
+    if (word.size() < 2 || word.size() > 4 || word[0] != 's' || word[1] != 't') return;
+    if (word == "st") key.replace(start, 2, "saint");
+    else if (word == "ste") key.replace(start, 3, "sainte");
+    else if (word == "sts") key.replace(start, 3, "saints");
+    else if (word == "stes") key.replace(start, 4, "saintes");
+}
+
+// Appends the folded words of the text to the key, one blank between words.
+void appendWords(std::string& key, std::string_view text) {
+    bool inWord = false;
+    std::size_t start = 0;
     for (std::size_t pos = 0; pos < text.size();) {
         const Character ch = decodeAt(text, pos);
         if (ch.valid && isSeparator(ch.code)) {
-            if (!words.back().empty()) words.emplace_back();
-        } else if (!ch.valid) {
-            words.back() += text[pos];
+            if (inWord) expandLastWord(key, start);
+            inWord = false;
         } else {
-            words.back() += foldName(text.substr(pos, ch.size), Fold::CaseAndAccents);
+            if (!inWord) {
+                if (!key.empty()) key += ' ';
+                start = key.size();
+                inWord = true;
+            }
+            if (!ch.valid) {
+                key += text[pos];
+            } else if (ch.code < 0x80) {
+                const char c = static_cast<char>(ch.code);
+                key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            } else {
+                const char32_t small = toSmall(ch.code);
+                const std::string_view plain = baseLetters(small);
+                if (!plain.empty()) {
+                    key += plain;
+                } else if (small != ch.code) {
+                    appendUtf8(key, small);
+                } else {
+                    key += text.substr(pos, ch.size);
+                }
+            }
         }
         pos += ch.size;
     }
-    if (words.back().empty()) words.pop_back();
-    for (std::string& w : words) {
-        if (w == "st") w = "saint";
-        else if (w == "ste") w = "sainte";
-        else if (w == "sts") w = "saints";
-        else if (w == "stes") w = "saintes";
-    }
-    return words;
-}
-
-bool isArticle(const std::vector<std::string>& words) {
-    return words.size() == 1 && (words[0] == "le" || words[0] == "la" || words[0] == "les" || words[0] == "l");
+    if (inWord) expandLastWord(key, start);
 }
 
 }  // namespace
 
 std::string townKey(std::string_view text) {
-    std::vector<std::string> words;
+    std::string key;
+    key.reserve(text.size() + 8);
     const std::size_t end = text.find_last_not_of(" \t\r\n");
     const std::size_t open = end == std::string_view::npos ? end : text.rfind('(', end);
     if (end != std::string_view::npos && text[end] == ')' && open != std::string_view::npos) {
-        std::vector<std::string> article = townWords(text.substr(open + 1, end - open - 1));
-        std::vector<std::string> before = townWords(text.substr(0, open));
-        if (isArticle(article) && !before.empty()) {
-            words = std::move(article);
-            words.insert(words.end(), before.begin(), before.end());
+        appendWords(key, text.substr(open + 1, end - open - 1));
+        if (key == "le" || key == "la" || key == "les" || key == "l") {
+            const std::size_t articleEnd = key.size();
+            appendWords(key, text.substr(0, open));
+            if (key.size() > articleEnd) return key;
         }
+        key.clear();
     }
-    if (words.empty()) words = townWords(text);
-    std::string key;
-    for (const std::string& w : words) key += (key.empty() ? "" : " ") + w;
+    appendWords(key, text);
     return key;
 }
 
 std::size_t editDistance(std::string_view a, std::string_view b, std::size_t cap) {
     if (a.size() > b.size()) std::swap(a, b);
     if (b.size() - a.size() > cap) return cap + 1;
-    // Three rows of the classic table: the swap of two neighbours looks two back.
-    std::vector<std::size_t> twoBack(a.size() + 1), previous(a.size() + 1), current(a.size() + 1);
+    // Three rows of the classic table: the swap of two neighbours looks two
+    // back. Town names fit on the stack, which spares an allocation per key.
+    constexpr std::size_t kShort = 64;
+    std::array<std::size_t, 3 * (kShort + 1)> stack;
+    std::vector<std::size_t> heap(a.size() < kShort ? 0 : 3 * (a.size() + 1));
+    std::size_t* rows = a.size() < kShort ? stack.data() : heap.data();
+    std::size_t* twoBack = rows;
+    std::size_t* previous = rows + a.size() + 1;
+    std::size_t* current = rows + 2 * (a.size() + 1);
     for (std::size_t i = 0; i <= a.size(); ++i) previous[i] = i;
     for (std::size_t j = 1; j <= b.size(); ++j) {
         current[0] = j;
@@ -217,7 +245,22 @@ std::vector<std::size_t> closestKeys(const std::vector<std::string_view>& keys, 
                                      std::size_t limit) {
     std::vector<std::tuple<int, std::size_t, std::size_t>> ranked;  // tier, score, index
     if (query.empty() || limit == 0) return {};
-    const std::size_t cap = query.size() <= 4 ? 1 : query.size() <= 8 ? 2 : 3;
+    const std::size_t cap = query.size() <= 5 ? 1 : query.size() <= 10 ? 2 : 3;
+    // Letters counted: an edit changes the counts by two at most, so keys
+    // whose counts differ by more than twice the cap need no table.
+    using Counts = std::array<int, 32>;
+    const auto count = [](std::string_view text) {
+        Counts c{};
+        for (char ch : text) ++c[static_cast<unsigned char>(ch) & 31];
+        return c;
+    };
+    const Counts wanted = count(query);
+    const auto farApart = [&](std::string_view key) {
+        const Counts have = count(key);
+        std::size_t diff = 0;
+        for (std::size_t i = 0; i < have.size(); ++i) diff += static_cast<std::size_t>(std::abs(have[i] - wanted[i]));
+        return diff > 2 * cap;
+    };
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const std::string_view key = keys[i];
         if (key.empty()) continue;
@@ -228,6 +271,8 @@ std::vector<std::size_t> closestKeys(const std::vector<std::string_view>& keys, 
         } else if (key.size() >= 3 && query.size() > key.size() && query.starts_with(key) &&
                    query[key.size()] == ' ') {
             ranked.emplace_back(1, query.size() - key.size(), i);
+        } else if (key.size() + cap < query.size() || key.size() > query.size() + cap || farApart(key)) {
+            continue;
         } else if (const std::size_t d = editDistance(key, query, cap); d <= cap && d < query.size()) {
             ranked.emplace_back(2, d, i);
         }

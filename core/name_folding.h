@@ -46,7 +46,7 @@ std::size_t editDistance(std::string_view a, std::string_view b, std::size_t cap
 /// Up to `limit` indices into keys, the closest to query first: a key equal
 /// to it, then keys it begins (or that begin it, a whole word short), the
 /// nearest in length first, then keys within a few edits of it (one for up
-/// to four characters, two up to eight, three beyond), fewest edits first;
+/// to five characters, two up to ten, three beyond), fewest edits first;
 /// ties in the keys' order. A key sharing only a first letter is never
 /// among them. Keys and query are compared as given (see townKey).
 std::vector<std::size_t> closestKeys(const std::vector<std::string_view>& keys, std::string_view query,

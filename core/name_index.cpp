@@ -1,6 +1,7 @@
 #include "core/name_index.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -33,16 +34,15 @@ bool isPostcode(std::string_view s) {
 
 // Why a row cannot be used, or empty.
 std::string readRow(std::string_view line, TownName& row) {
-    std::vector<std::string_view> cells;
-    for (std::size_t start = 0;;) {
+    std::array<std::string_view, kColumns> cells;
+    std::size_t count = 0;
+    for (std::size_t start = 0;; ++count) {
         const std::size_t end = line.find(';', start);
-        cells.push_back(line.substr(start, end - start));
+        if (count < kColumns) cells[count] = line.substr(start, end - start);
         if (end == std::string_view::npos) break;
         start = end + 1;
     }
-    if (cells.size() != kColumns) {
-        return std::to_string(cells.size()) + " colonnes au lieu de " + std::to_string(kColumns);
-    }
+    if (++count != kColumns) return std::to_string(count) + " colonnes au lieu de " + std::to_string(kColumns);
     if (!isValidUtf8(line)) return "texte qui n'est pas de l'UTF-8";
     const auto kind = kindOf(cells[2]);
     if (!kind || *kind == NameKind::Item) return "type inconnu";
@@ -84,6 +84,14 @@ bool isOrdinal(std::string_view word, std::string& number) {
         }
     }
     return false;
+}
+
+// An INSEE code as a number, for a compact sorted index; 0 for what is not one.
+std::uint64_t packCode(std::string_view code) {
+    if (code.size() != 5) return 0;
+    std::uint64_t packed = 0;
+    for (char c : code) packed = packed << 8 | static_cast<unsigned char>(c);
+    return packed;
 }
 
 }  // namespace
@@ -142,7 +150,8 @@ TownNames loadTownNames(const fs::path& folder) {
 }
 
 std::string NameIndex::nameKey(std::string_view text) {
-    const std::string key = townKey(text);
+    std::string key = townKey(text);
+    if (key.find_first_of("0123456789") == std::string::npos) return key;
     std::string out, number;
     bool afterNumber = false;
     for (std::size_t start = 0; start < key.size();) {
@@ -157,10 +166,16 @@ std::string NameIndex::nameKey(std::string_view text) {
 }
 
 NameIndex::NameIndex(const std::vector<Locality>& rows, const TownNames& names) : m_rows(rows) {
-    for (std::size_t i = 0; i < rows.size(); ++i) m_byInsee.emplace(rows[i].insee, i);
+    m_byKey.reserve(rows.size() + names.rows.size());
+    m_byPostcode.reserve(rows.size());
+    m_byInsee.reserve(rows.size() + 8);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (const std::uint64_t code = packCode(rows[i].insee)) m_byInsee.emplace_back(code, i);
+    }
+    sortInsee();
     // The cities first, so that every place has its info slot.
     for (const TownName& n : names.rows) {
-        if (n.kind != NameKind::City || m_byInsee.contains(n.insee) || n.postcodes.empty()) continue;
+        if (n.kind != NameKind::City || withInsee(n.insee) || n.postcodes.empty() || !packCode(n.insee)) continue;
         Locality city;
         city.insee = n.insee;
         city.name = n.form;
@@ -176,30 +191,45 @@ NameIndex::NameIndex(const std::vector<Locality>& rows, const TownNames& names) 
         city.latitude = n.latitude;
         city.longitude = n.longitude;
         city.population = n.population;
-        m_byInsee.emplace(city.insee, rows.size() + m_cities.size());
+        m_byInsee.emplace_back(packCode(city.insee), rows.size() + m_cities.size());
         m_cities.push_back(std::move(city));
     }
+    sortInsee();
     m_info.resize(placeCount());
+    std::vector<std::string> itemKeys(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         m_info[i].postcodes.push_back(rows[i].postalCode);
-        add(nameKey(rows[i].name), i, NameKind::Item);
+        itemKeys[i] = nameKey(rows[i].name);
+        add(itemKeys[i], i, NameKind::Item);
     }
+    // The file is grouped by locality in table order: the next row is
+    // nearly always the one, and a look-up is the exception.
+    const std::string* lastInsee = nullptr;
+    std::optional<std::size_t> lastPlace;
+    std::size_t next = 0;
     for (const TownName& n : names.rows) {
-        const auto found = m_byInsee.find(n.insee);
-        if (found == m_byInsee.end()) continue;
-        const std::size_t place = found->second;
+        if (!lastInsee || *lastInsee != n.insee) {
+            lastPlace = next < rows.size() && rows[next].insee == n.insee ? std::optional(next) : withInsee(n.insee);
+            if (lastPlace) next = *lastPlace + 1;
+            lastInsee = &n.insee;
+        }
+        if (!lastPlace) continue;
+        const std::size_t place = *lastPlace;
         Info& info = m_info[place];
         switch (n.kind) {
         case NameKind::Official:
-        case NameKind::City:
+        case NameKind::City: {
             if (info.official.empty()) info.official = n.form;
             for (const std::string& code : n.postcodes) {
                 if (std::find(info.postcodes.begin(), info.postcodes.end(), code) == info.postcodes.end()) {
                     info.postcodes.push_back(code);
                 }
             }
-            add(nameKey(n.form), place, n.kind);
+            // Most official names fold to their item's key, which already leads here.
+            std::string key = nameKey(n.form);
+            if (place >= rows.size() || key != itemKeys[place]) add(key, place, n.kind);
             break;
+        }
         case NameKind::RoutingLabel:
             info.labels.push_back(n);
             add(nameKey(n.form), place, n.kind);
@@ -210,7 +240,7 @@ NameIndex::NameIndex(const std::vector<Locality>& rows, const TownNames& names) 
             add(nameKey(n.form), place, n.kind);
             break;
         case NameKind::FormerCode:
-            if (!m_byInsee.contains(n.form)) m_byFormerCode[n.form].push_back(place);
+            if (!withInsee(n.form)) m_byFormerCode[n.form].push_back(place);
             break;
         case NameKind::Item:
             break;
@@ -254,9 +284,16 @@ std::span<const std::size_t> NameIndex::withPostcode(std::string_view postcode) 
     return found->second;
 }
 
+void NameIndex::sortInsee() {
+    std::stable_sort(m_byInsee.begin(), m_byInsee.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
 std::optional<std::size_t> NameIndex::withInsee(std::string_view code) const {
-    const auto found = m_byInsee.find(std::string(code));
-    if (found == m_byInsee.end()) return std::nullopt;
+    const std::uint64_t packed = packCode(code);
+    const auto found = std::lower_bound(m_byInsee.begin(), m_byInsee.end(), packed,
+                                        [](const auto& entry, std::uint64_t c) { return entry.first < c; });
+    if (!packed || found == m_byInsee.end() || found->first != packed) return std::nullopt;
     return found->second;
 }
 

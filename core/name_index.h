@@ -22,9 +22,9 @@ enum class NameKind : std::uint8_t {
     Item,          ///< the list item's name ("SAINT MALO"), from the table itself
     Official,      ///< the official name ("Saint-Malo")
     City,          ///< Paris, Lyon or Marseille as a whole
-    RoutingLabel,  ///< La Poste's libellé d'acheminement ("ST DENIS LA PLAINE")
     Delegated,     ///< a commune déléguée of it
     Associated,    ///< a commune associée of it
+    RoutingLabel,  ///< La Poste's libellé d'acheminement ("ST DENIS LA PLAINE")
     FormerCode     ///< a former INSEE code of it
 };
 
@@ -109,6 +109,7 @@ private:
         std::vector<TownName> labels, parts;
     };
     void add(const std::string& key, std::size_t place, NameKind kind);
+    void sortInsee();
 
     const std::vector<Locality>& m_rows;
     std::vector<Locality> m_cities;
@@ -116,7 +117,7 @@ private:
     std::unordered_map<std::string, std::vector<Entry>> m_byKey;
     std::vector<std::string_view> m_keyOrder;
     std::unordered_map<std::string, std::vector<std::size_t>> m_byPostcode;
-    std::unordered_map<std::string, std::size_t> m_byInsee;
+    std::vector<std::pair<std::uint64_t, std::size_t>> m_byInsee;  // packed code, place; sorted
     std::unordered_map<std::string, std::vector<std::size_t>> m_byFormerCode;
 };
 

@@ -42,14 +42,16 @@ std::string joinWords(const std::vector<std::string>& words) {
     return key;
 }
 
-// Names first, routing labels next, parts of communes last.
+// Names first, then parts of communes (said on standard error), then
+// routing labels, which often spell a part's name the post's way.
 int tierOf(NameKind kind) {
     switch (kind) {
     case NameKind::Item:
     case NameKind::Official:
     case NameKind::City:
         return 0;
-    case NameKind::RoutingLabel:
+    case NameKind::Delegated:
+    case NameKind::Associated:
         return 1;
     default:
         return 2;
@@ -75,8 +77,22 @@ TownMatch several(std::vector<std::size_t> places) {
 
 }  // namespace
 
-TownResolver::TownResolver(const NameIndex& index) : m_index(index) {
-    for (std::size_t i = 0; i < index.rowCount(); ++i) m_byItem[index.place(i).item()].push_back(i);
+TownResolver::TownResolver(const NameIndex& index) : m_index(index) {}
+
+// NAME-CODE exactly as a row's item; several rows may share it. The row is
+// among those its name's key leads to, so no index of items is needed.
+TownMatch TownResolver::byItem(std::string_view text) const {
+    const std::size_t dash = text.rfind('-');
+    if (dash == std::string_view::npos) return {};
+    const std::string_view name = text.substr(0, dash), code = text.substr(dash + 1);
+    std::vector<std::size_t> found;
+    for (const NameIndex::Entry& e : m_index.withKey(NameIndex::nameKey(name))) {
+        if (e.kind != NameKind::Item) continue;
+        const Locality& row = m_index.place(e.place);
+        if (row.name == name && row.postalCode == code) found.push_back(e.place);
+    }
+    if (found.size() == 1) return single(found.front(), TownRule::Item);
+    return found.empty() ? TownMatch{} : several(std::move(found));
 }
 
 TownMatch TownResolver::resolve(std::string_view text) const {
@@ -84,9 +100,7 @@ TownMatch TownResolver::resolve(std::string_view text) const {
     const std::string_view trimmed =
         first == std::string_view::npos ? std::string_view{} : text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
     for (const std::string_view t : {text, trimmed}) {
-        if (const auto item = m_byItem.find(std::string(t)); item != m_byItem.end()) {
-            return item->second.size() == 1 ? single(item->second.front(), TownRule::Item) : several(item->second);
-        }
+        if (TownMatch m = byItem(t); m.kind != TownMatch::Kind::Unknown) return m;
     }
     if (trimmed.size() == 5) {
         std::string code(trimmed);
@@ -94,7 +108,9 @@ TownMatch TownResolver::resolve(std::string_view text) const {
         if (const auto place = m_index.withInsee(code)) {
             return single(*place, m_index.isCity(*place) ? TownRule::City : TownRule::InseeCode);
         }
-        const auto now = m_index.withFormerCode(code);
+        // Old Seine codes (75015 was Bry-sur-Marne's) are postcodes of Paris today.
+        const auto now = m_index.withPostcode(code).empty() ? m_index.withFormerCode(code)
+                                                            : std::span<const std::size_t>{};
         if (now.size() > 1) return several({now.begin(), now.end()});
         if (now.size() == 1) {
             TownMatch m = single(now.front(), TownRule::FormerCode);
@@ -168,7 +184,7 @@ TownMatch TownResolver::byName(std::string_view text) const {
         if (places.empty()) continue;
         const std::size_t place = places.front();
         if (how->kind == NameKind::City) return single(place, TownRule::City);
-        if (tier < 2) return single(place, TownRule::Name);
+        if (tier != 1) return single(place, TownRule::Name);
         TownMatch m = single(place, TownRule::Part);
         const std::string& official = m_index.officialName(place);
         m.notes.push_back("« " + std::string(text) + " » est une commune " +

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "core/name_index.h"
@@ -36,15 +35,17 @@ struct TownMatch {
 /// Reads a town the way people write it, over a NameIndex (which must
 /// outlive it). Accepted, in this order of trust:
 /// 1. the exact list item (several rows with that item are ambiguous);
-/// 2. an INSEE code, current or former (a note names the commune now);
+/// 2. an INSEE code, current or former (a note names the commune now); a
+///    former code that is also a postcode in use is read as the postcode;
 /// 3. a name in any case, with or without accents, hyphens or apostrophes,
 ///    ST for Saint, an article in parentheses at the end, a postcode before
 ///    or after it (any of the commune's; four digits for one that lost its
-///    leading zero), CEDEX and its number left out; then La Poste's routing
-///    labels;
+///    leading zero), CEDEX and its number left out (a CEDEX code then
+///    tells only the département);
 /// 4. Paris, Lyon and Marseille as cities, and their arrondissements by
 ///    name ("Paris 15e") or postcode (75015);
-/// 5. a commune déléguée or associée (a note names its commune);
+/// 5. a commune déléguée or associée (a note names its commune), then La
+///    Poste's routing labels;
 /// 6. a postcode alone, when it serves a single commune.
 /// A postcode or a département after the name ("Saint-Denis 93") settles
 /// homonyms; several places are never cut down to the first.
@@ -58,11 +59,11 @@ public:
     const NameIndex& index() const { return m_index; }
 
 private:
+    TownMatch byItem(std::string_view text) const;
     TownMatch byName(std::string_view text) const;
     TownMatch suggest(const std::string& key, const std::vector<std::size_t>& near) const;
 
     const NameIndex& m_index;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_byItem;
 };
 
 }  // namespace localyx

@@ -36,6 +36,7 @@ void writeGeoJson(std::ostream& out, const std::vector<MapPoint>& points, const 
         for (const auto& [key, value] : points[i].properties) properties[printable(key)] = printable(value);
         if (points[i].properties.empty()) {
             properties["nom"] = printable(l.name);
+            if (!points[i].officialName.empty()) properties["nom_officiel"] = printable(points[i].officialName);
             properties["code_postal"] = printable(l.postalCode);
             properties["insee"] = printable(l.insee);
             properties["departement"] = printable(l.departement);
@@ -68,6 +69,12 @@ void addDeclaration(pugi::xml_document& doc) {
 
 void saveXml(std::ostream& out, const pugi::xml_document& doc) {
     doc.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
+}
+
+// The list item and, beside it, the name people know.
+std::string shownName(const MapPoint& p) {
+    const bool same = p.officialName.empty() || p.name.ends_with(p.officialName);
+    return printable(same ? p.name : p.name + " (" + p.officialName + ")");
 }
 
 pugi::xml_node addText(pugi::xml_node parent, const char* name, const std::string& text) {
@@ -114,7 +121,7 @@ void writeKml(std::ostream& out, std::string_view title, const std::vector<MapPo
     }
     for (const MapPoint& p : points) {
         pugi::xml_node placemark = document.append_child("Placemark");
-        addText(placemark, "name", printable(p.name));
+        addText(placemark, "name", shownName(p));
         std::string description = printable(p.description);
         if (!p.link.empty()) description += (description.empty() ? "" : "\n") + printable(p.link);
         if (!description.empty()) addText(placemark, "description", description);
@@ -143,7 +150,7 @@ void writeGpx(std::ostream& out, std::string_view title, const std::vector<MapPo
         pugi::xml_node node = parent.append_child(route ? "rtept" : "wpt");
         node.append_attribute("lat") = degrees(p.place->latitude).c_str();
         node.append_attribute("lon") = degrees(p.place->longitude).c_str();
-        addText(node, "name", printable(p.name));
+        addText(node, "name", shownName(p));
         if (!p.description.empty()) addText(node, "desc", printable(p.description));
         if (!p.link.empty()) node.append_child("link").append_attribute("href") = p.link.c_str();
         if (p.centre) addText(node, "type", "centre");

@@ -17,6 +17,7 @@ struct MapPoint {
     std::string description;  ///< French, may be empty
     std::string link;         ///< a web address, may be empty
     bool centre = false;      ///< the search centre or the start, styled apart
+    std::string officialName; ///< "Saint-Malo", shown beside the name; may be empty
     /// GeoJSON properties in place of the locality's (a client's columns); text values.
     std::vector<std::pair<std::string, std::string>> properties = {};
 };
@@ -29,7 +30,7 @@ std::string regionCaption(std::string_view baseName);
 std::string degrees(double value);
 
 /// An RFC 7946 FeatureCollection of Points, longitude first; each point's
-/// properties are nom, code_postal, insee, departement, region, population
+/// properties are nom, nom_officiel (when known), code_postal, insee, departement, region, population
 /// (null when unknown) and distance_km; the centre also has "role": "centre".
 /// A point with its own properties has those, then distance_km.
 void writeGeoJson(std::ostream& out, const std::vector<MapPoint>& points,

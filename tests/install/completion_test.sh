@@ -31,6 +31,10 @@ check exact "L'HERMITAGE-35590" distance Bretagne RENNES-35200 "L\\'HERM"
 check exact 'RENNES-35200' --file "$bin/Bretagne.txt" neighbours RENNES-3
 # France-wide commands reach across the region borders.
 check has 'RENNES EN GRENOUILLES-53110' around 'rennes '
+# Matched as the tool matches names: hyphens and apostrophes as blanks, ST for SAINT.
+check exact 'SAINT MALO-35400' around 'st-malo-'
+check has 'STRASBOURG-67200' around 'st'
+check has "SAINT OUEN L'AUMÔNE-95310" around 'ST OUEN-L’AUM'
 check has 'BREST-29200' tour RENNES-35200 --no-return LYON-69001 BREST-2
 check exact 'text|csv|xlsx|geojson|kml|gpx' around RENNES-35200 15 --format ''
 check exact 'text|csv|xlsx|kml|gpx' tour RENNES-35200 --format ''

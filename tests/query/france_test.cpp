@@ -49,7 +49,9 @@ TEST_F(France, AnswersAndRefusals) {
         {{"around", pontorson, "1000"}, "", 0, "DOL-DE-BRETAGNE-35120\t17,8"},
         {{"around", pontorson, "20", "--population-min", "2000"}, "", 0,
          "PLEINE-FOUGERES-35610\t4,7\tBretagne\t2000\nDOL-DE-BRETAGNE-35120\t17,8\tBretagne\t5000\n"},
-        {{"around", "JUMEAU-50001", "5"}, "", 1, "plusieurs localités ; donnez son code INSEE :\n  50001  JUMEAU"},
+        {{"around", "JUMEAU-50001", "5"}, "", 1, "désigne 2 localités ; ajoutez le code postal ou le département "
+         "(« Saint-Denis 93 »), ou donnez le code INSEE :\nJUMEAU-50001\t50\tBasse-Normandie\t50001\n"
+         "JUMEAU-50001\t50\tBasse-Normandie\t50002\n"},
         {{"around", "PONTORSN-50170", "5"}, "", 1, "Vouliez-vous dire :\n  PONTORSON-50170\n"},
         {{"around", "", "5"}, "", 1, "localité inconnue : «  ».\nUne localité"},
         {{"around", pontorson, "0,05"}, "", 2, "rayon invalide"}, {{"around", pontorson, "1e2"}, "", 2, "rayon invalide"},
@@ -106,14 +108,14 @@ TEST_F(France, SpreadsheetsGetNoFormulaAndTheDecimalComma) {
     const ToolRun around = run({"around", "PONTORSON-50170", "3", "--format", "csv"});
     EXPECT_EQ(around.out,
               "\xEF\xBB\xBFLocalité;Code postal;Code INSEE;Département;Région;Population;Latitude;Longitude;"
-              "Distance (km)\n"
-              "\"'=HYPERLINK(\"\"x\"\")\";\"35999\";\"35999\";\"35\";Bretagne;1;48,560000;-1,520000;1,2\n"
-              "'-ESSAI\\x1B[31m;\"35998\";\"35998\";\"35\";Bretagne;1;48,570000;-1,520000;2,1\n");
+              "Distance (km);Nom officiel\n"
+              "\"'=HYPERLINK(\"\"x\"\")\";\"35999\";\"35999\";\"35\";Bretagne;1;48,560000;-1,520000;1,2;\n"
+              "'-ESSAI\\x1B[31m;\"35998\";\"35998\";\"35\";Bretagne;1;48,570000;-1,520000;2,1;\n");
     EXPECT_EQ(run({"tour", "PONTORSON-50170", "35998", "--format", "csv", "--no-return"}).out,
               "\xEF\xBB\xBF\xC3\x89tape;Localité;Code postal;Latitude;Longitude;"
-              "Distance depuis l'étape précédente (km);Distance cumulée (km)\n"
-              "0;PONTORSON;\"50170\";48,553000;-1,508000;0,0;0,0\n"
-              "1;'-ESSAI\\x1B[31m;\"35998\";48,570000;-1,520000;2,1;2,1\n");
+              "Distance depuis l'étape précédente (km);Distance cumulée (km);Nom officiel\n"
+              "0;PONTORSON;\"50170\";48,553000;-1,508000;0,0;0,0;\n"
+              "1;'-ESSAI\\x1B[31m;\"35998\";48,570000;-1,520000;2,1;2,1;\n");
 }
 
 // Read back by a reader we did not write: codes stay text, numbers are numbers.
@@ -137,9 +139,10 @@ TEST_F(France, XlsxReadsBackInOpenpyxl) {
     EXPECT_EQ(read,
               "5,0 km de PONTORSON-50170 A2 True 17.7109375\n"
               "'Localité':General 'Code postal':General 'Code INSEE':General 'Département':General 'Région':General "
-              "'Population':General 'Latitude':General 'Longitude':General 'Distance (km)':General\n"
+              "'Population':General 'Latitude':General 'Longitude':General 'Distance (km)':General "
+              "'Nom officiel':General\n"
               "'PLEINE-FOUGERES':@ '35610':@ '35227':@ '35':@ 'Bretagne':@ 2000:#,##0 48.533:0.000000 "
-              "-1.565:0.000000 4.7:0.0\n");
+              "-1.565:0.000000 4.7:0.0 None:General\n");
 }
 
 TEST_F(France, GeoJsonReadsBackAsTheSearch) {

@@ -66,18 +66,6 @@ std::string columnCaption(const ClientFile& file, ColumnRole role) {
 
 }  // namespace
 
-ClientPlacing::ClientPlacing(const Invocation& run, const std::vector<Locality>& table, const fs::path& tablePath)
-    : names(loadTownNames(tablePath.parent_path())) {
-    if (!names.ok() || names.rows.empty()) {
-        run.err << kProgram << " : attention : " << kTownNamesFileName
-                << " illisible ; les clients sont placés sur les seuls noms de la table.\n";
-    }
-    index = std::make_unique<NameIndex>(table, names);
-    rows.reserve(index->placeCount());
-    for (std::size_t p = 0; p < index->placeCount(); ++p) rows.push_back(index->place(p));
-    placer = std::make_unique<ClientPlacer>(*index);
-}
-
 std::string ClientFile::label(std::size_t row) const {
     if (const auto name = layout.at(ColumnRole::Name); name && !rows[row][*name].empty()) return rows[row][*name];
     return "ligne " + std::to_string(lineNumber(row));
@@ -170,8 +158,8 @@ void writeClientSummary(const Invocation& run, const ClientFile& file) {
     }
 }
 
-void runAroundClients(const Invocation& run, ClientFile& file, const std::vector<Locality>& table,
-                      const ClientPlacer& placer, std::size_t centre, double radiusKm, const std::string& form) {
+void runAroundClients(const Invocation& run, ClientFile& file, const NameIndex& places, const ClientPlacer& placer,
+                      std::size_t centre, double radiusKm, const std::string& form) {
     placeClients(file, placer);
     struct Near {
         std::size_t client;
@@ -181,13 +169,13 @@ void runAroundClients(const Invocation& run, ClientFile& file, const std::vector
     for (std::size_t i = 0; i < file.rows.size(); ++i) {
         const Placement& p = file.placements[i];
         if (!p.placed()) continue;
-        const double km = kmBetween(table[centre], table[p.place]);
+        const double km = kmBetween(places.place(centre), places.place(p.place));
         if (km <= radiusKm) found.push_back({i, km});
     }
     std::stable_sort(found.begin(), found.end(), [](const Near& a, const Near& b) { return a.km < b.km; });
     writeClientSummary(run, file);
 
-    const Locality& from = table[centre];
+    const Locality& from = places.place(centre);
     const std::string title = "Clients à " + decimalComma(radiusKm) + " km de " + placer.officialName(centre);
     if (form == "text") {
         for (const Near& n : found) {
@@ -218,7 +206,7 @@ void runAroundClients(const Invocation& run, ClientFile& file, const std::vector
     std::vector<double> kms{0.0};
     for (const Near& n : found) {
         const std::size_t row = file.placements[n.client].place;
-        MapPoint point{&table[row], file.label(n.client), decimalComma(n.km) + " km", "", false, {}};
+        MapPoint point{&places.place(row), file.label(n.client), decimalComma(n.km) + " km", "", false, {}};
         const auto name = file.layout.at(ColumnRole::Name);
         for (std::size_t c = 0; c < file.header.size(); ++c) {
             if (c == name || file.rows[n.client][c].empty()) continue;
@@ -226,7 +214,7 @@ void runAroundClients(const Invocation& run, ClientFile& file, const std::vector
             point.description += " ; " + file.header[c] + " : " + file.rows[n.client][c];
         }
         point.properties.emplace_back("commune", placer.officialName(row));
-        point.properties.emplace_back("insee", table[row].insee);
+        point.properties.emplace_back("insee", places.place(row).insee);
         points.push_back(std::move(point));
         kms.push_back(n.km);
     }
@@ -280,8 +268,7 @@ std::vector<ClientStop> clientStops(const Invocation& run, ClientFile& file, con
     return stops;
 }
 
-void runClientsOn(const Invocation& run, ClientFile& file, const std::vector<Locality>& table,
-                  const ClientPlacer& placer) {
+void runClientsOn(const Invocation& run, ClientFile& file, const NameIndex& places, const ClientPlacer& placer) {
     const std::string& path = file.path;
     const bool xlsx = run.cl.output && fs::path(*run.cl.output).extension() == ".xlsx";
     placeClients(file, placer);
@@ -309,7 +296,7 @@ void runClientsOn(const Invocation& run, ClientFile& file, const std::vector<Loc
         cells.emplace_back(statusWord(p.status));
         cells.emplace_back(ruleWords(p.rule));
         if (p.placed()) {
-            const Locality& l = table[p.place];
+            const Locality& l = places.place(p.place);
             std::string lat = degrees(l.latitude), lon = degrees(l.longitude);
             std::replace(lat.begin(), lat.end(), '.', ',');
             std::replace(lon.begin(), lon.end(), '.', ',');

@@ -1,27 +1,15 @@
 #pragma once
 
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/client_placement.h"
-#include "core/locality_table.h"
+#include "core/name_index.h"
 #include "sheets/columns.h"
 #include "sheets/sheet.h"
 #include "tools/localyx_query/commands.h"
 
 namespace localyx::query {
-
-/// The table with Paris, Lyon and Marseille added as cities, and what the
-/// names file beside the table says of each row: what clients are placed on.
-struct ClientPlacing {
-    ClientPlacing(const Invocation& run, const std::vector<Locality>& table, const std::filesystem::path& tablePath);
-    TownNames names;
-    std::unique_ptr<NameIndex> index;
-    std::vector<Locality> rows;  ///< every place of the index: the table's rows in order, then the cities
-    std::unique_ptr<ClientPlacer> placer;
-};
 
 /// A client file read and placed, row by row.
 struct ClientFile {
@@ -51,12 +39,12 @@ void placeClients(ClientFile& file, const ClientPlacer& placer);
 void writeClientSummary(const Invocation& run, const ClientFile& file);
 
 /// around --clients: the placed clients within km of the centre row, nearest first.
-void runAroundClients(const Invocation& run, ClientFile& file, const std::vector<Locality>& table,
-                      const ClientPlacer& placer, std::size_t centre, double radiusKm, const std::string& form);
+void runAroundClients(const Invocation& run, ClientFile& file, const NameIndex& places, const ClientPlacer& placer,
+                      std::size_t centre, double radiusKm, const std::string& form);
 
-/// A stop of a tour through clients: its table row and the client's name.
+/// A stop of a tour through clients: its place and the client's name.
 struct ClientStop {
-    std::size_t row;
+    std::size_t place;
     std::string label;
 };
 
@@ -65,6 +53,6 @@ struct ClientStop {
 std::vector<ClientStop> clientStops(const Invocation& run, ClientFile& file, const ClientPlacer& placer, std::size_t max);
 
 /// The clients command over the table's rows.
-void runClientsOn(const Invocation& run, ClientFile& file, const std::vector<Locality>& table, const ClientPlacer& placer);
+void runClientsOn(const Invocation& run, ClientFile& file, const NameIndex& places, const ClientPlacer& placer);
 
 }  // namespace localyx::query

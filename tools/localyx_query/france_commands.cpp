@@ -3,17 +3,17 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
-#include <unordered_map>
 
 #include "core/around.h"
 #include "core/locality_table.h"
+#include "core/name_index.h"
 #include "core/tour.h"
+#include "core/town_resolver.h"
 #include "core/web_address.h"
 #include "tools/localyx_query/client_file.h"
 #include "tools/localyx_query/commands.h"
 #include "exports/map_formats.h"
 #include "exports/spreadsheet.h"
-#include "core/name_folding.h"
 #include "tools/localyx_query/output.h"
 
 namespace localyx::query {
@@ -21,75 +21,84 @@ namespace {
 
 constexpr std::size_t kMaxStops = 1000;
 
-// The table with its look-ups: by item, by item without regard to case, by INSEE code.
+// The table with its names and the resolver over both.
 class Localities {
 public:
-    explicit Localities(const Invocation& run) : m_table(loadLocalityTable(run.programDir)) {
+    explicit Localities(const Invocation& run)
+        : m_table(loadLocalityTable(run.programDir)),
+          m_names(loadTownNames(m_table.path.parent_path())),
+          m_index(m_table.rows, m_names),
+          m_resolver(m_index),
+          m_err(run.err) {
         if (!m_table.ok()) {
             fail("table des localités " + shortened(m_table.path.string()) + " : " + m_table.error + ".");
         }
-        constexpr std::size_t kShown = 3;
-        for (std::size_t i = 0; i < m_table.warnings.size() && i < kShown; ++i) {
-            run.err << kProgram << " : attention : " << shortened(m_table.path.string()) << ", "
-                    << m_table.warnings[i] << ".\n";
+        warn(m_table.path, m_table.warnings);
+        if (!m_names.ok()) {
+            m_err << kProgram << " : attention : " << shortened(m_names.path.string()) << " : " << m_names.error
+                  << " ; seuls les noms de la liste sont reconnus.\n";
         }
-        if (const std::size_t more = m_table.warnings.size() - std::min(m_table.warnings.size(), kShown)) {
-            run.err << kProgram << " : attention : et " << more
-                    << (more == 1 ? " autre ligne ignorée.\n" : " autres lignes ignorées.\n");
-        }
-        for (std::size_t i = 0; i < rows().size(); ++i) {
-            const std::string item = rows()[i].item();
-            m_byItem[item].push_back(i);
-            m_byInsee.emplace(rows()[i].insee, i);
-        }
+        warn(m_names.path, m_names.warnings);
     }
 
     const std::vector<Locality>& rows() const { return m_table.rows; }
-    const std::filesystem::path& path() const { return m_table.path; }
+    const NameIndex& index() const { return m_index; }
+    const Locality& place(std::size_t id) const { return m_index.place(id); }
+    // How a place is shown: its list item, or a whole city by its name.
+    std::string label(std::size_t id) const {
+        return m_index.isCity(id) ? m_index.officialName(id) : m_index.place(id).item();
+    }
+    // The official name of a row, for the exports; empty when not known.
+    const std::string& official(const Locality& l) const {
+        static const std::string none;
+        const auto id = m_index.withInsee(l.insee);
+        return id ? m_index.officialName(*id) : none;
+    }
 
-    // A list item (its exact text first, then without regard to case) or an
-    // INSEE code; fails with suggestions when unknown or ambiguous.
+    // A town as people write it (see TownResolver); fails with the
+    // candidates or suggestions when it is not one place.
     std::size_t find(std::string_view arg) const {
-        const std::string text(arg);
-        if (const auto exact = m_byItem.find(text); exact != m_byItem.end()) return single(arg, exact->second);
-        std::string code = text;
-        for (char& c : code) c = c == 'a' ? 'A' : c == 'b' ? 'B' : c;  // Corsica: 2A, 2B
-        if (const auto insee = m_byInsee.find(code); insee != m_byInsee.end()) return insee->second;
-        // Folding every item costs more than the rest of a search: only when asked.
-        if (m_byFoldedItem.empty()) {
-            for (std::size_t i = 0; i < rows().size(); ++i) m_byFoldedItem[foldName(rows()[i].item(), Fold::Case)].push_back(i);
+        const TownMatch match = m_resolver.resolve(arg);
+        for (const std::string& note : match.notes) m_err << kProgram << " : note : " << printable(note) << '\n';
+        if (match.found()) return match.place;
+        if (match.kind == TownMatch::Kind::Ambiguous) {
+            std::string message = inQuotes(arg) + " désigne " + std::to_string(match.candidates.size()) +
+                                  " localités ; ajoutez le code postal ou le département (« Saint-Denis 93 »), "
+                                  "ou donnez le code INSEE :";
+            for (std::size_t place : match.candidates) {
+                const Locality& l = m_index.place(place);
+                message += "\n" + printable(l.item()) + "\t" + printable(l.departement) + "\t" +
+                           regionCaption(l.region) + "\t" + printable(l.insee);
+            }
+            fail(message);
         }
-        if (const auto folded = m_byFoldedItem.find(foldName(arg, Fold::Case)); folded != m_byFoldedItem.end()) {
-            return single(arg, folded->second);
-        }
-        std::vector<std::string> items;
-        items.reserve(rows().size());
-        for (const Locality& l : rows()) items.push_back(l.item());
         std::string message = "localité inconnue : " + inQuotes(arg) + ".\n";
-        const std::vector<std::string> close = suggestNames(items, arg, Fold::CaseAndAccents);
-        if (!close.empty()) {
+        if (!match.suggestions.empty()) {
             message += "Vouliez-vous dire :\n";
-            for (const std::string& name : close) message += "  " + printable(name) + "\n";
+            for (std::size_t place : match.suggestions) message += "  " + printable(m_index.place(place).item()) + "\n";
         }
-        message += "Une localité s'écrit NOM-CODE (RENNES-35200) ou par son code INSEE (35238).";
+        message += "Une localité s'écrit par son nom (Saint-Malo, « 35400 Saint-Malo »), comme dans la liste "
+                   "(SAINT MALO-35400) ou par son code INSEE (35288).";
         fail(message);
     }
 
 private:
-    std::size_t single(std::string_view arg, const std::vector<std::size_t>& found) const {
-        if (found.size() == 1) return found.front();
-        std::string message = inQuotes(arg) + " désigne plusieurs localités ; donnez son code INSEE :";
-        for (std::size_t i : found) {
-            const Locality& l = rows()[i];
-            message += "\n  " + printable(l.insee) + "  " + printable(l.item()) + " (" + regionCaption(l.region) + ")";
+    void warn(const std::filesystem::path& path, const std::vector<std::string>& warnings) const {
+        constexpr std::size_t kShown = 3;
+        for (std::size_t i = 0; i < warnings.size() && i < kShown; ++i) {
+            m_err << kProgram << " : attention : " << shortened(path.string()) << ", " << warnings[i] << ".\n";
         }
-        fail(message);
+        if (const std::size_t more = warnings.size() - std::min(warnings.size(), kShown)) {
+            m_err << kProgram << " : attention : et " << more
+                  << (more == 1 ? " autre ligne ignorée.\n" : " autres lignes ignorées.\n");
+        }
     }
 
     LocalityTable m_table;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_byItem;
-    mutable std::unordered_map<std::string, std::vector<std::size_t>> m_byFoldedItem;
-    std::unordered_map<std::string, std::size_t> m_byInsee;
+    TownNames m_names;
+    NameIndex m_index;
+    TownResolver m_resolver;
+    std::ostream& m_err;
 };
 
 // The reading options go with a client file only.
@@ -100,6 +109,28 @@ void checkClientOptions(const Invocation& run) {
             usageError("l'option " + std::string(option) + " va avec --clients FICHIER.");
         }
     }
+}
+
+// The client file of --clients, read before the table: the two are never in
+// memory at their largest together.
+std::optional<ClientFile> clientFile(const Invocation& run) {
+    if (!run.cl.clients) return std::nullopt;
+    return readClientFile(run, *run.cl.clients);
+}
+
+// CSV or .xlsx, on standard output.
+void writeTable(const Invocation& run, const std::string& form, const SpreadsheetTable& table) {
+    if (form == "csv") {
+        writeCsv(run.out, table);
+    } else if (const std::string error = writeXlsx(run.out, table); !error.empty()) {
+        fail(error);
+    }
+}
+
+std::string frenchDegrees(double value) {
+    std::string text = degrees(value);
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
 }
 
 std::string format(const Invocation& run, const std::vector<std::string_view>& known) {
@@ -122,21 +153,6 @@ std::int64_t parsePopulation(const std::optional<std::string>& text) {
     return n;
 }
 
-// CSV or .xlsx, on standard output.
-void writeTable(const Invocation& run, const std::string& form, const SpreadsheetTable& table) {
-    if (form == "csv") {
-        writeCsv(run.out, table);
-    } else if (const std::string error = writeXlsx(run.out, table); !error.empty()) {
-        fail(error);
-    }
-}
-
-std::string frenchDegrees(double value) {
-    std::string text = degrees(value);
-    std::replace(text.begin(), text.end(), '.', ',');
-    return text;
-}
-
 std::string population(const Locality& l) { return l.population >= 0 ? std::to_string(l.population) : ""; }
 
 std::string inhabitants(const Locality& l) {
@@ -151,18 +167,18 @@ void runAround(const Invocation& run) {
     const double radiusKm = parseKm(run.args[1], 0.1, 1000, "rayon");
     const std::int64_t populationMin = parsePopulation(run.cl.populationMin);
     const std::string form = format(run, {"text", "csv", "xlsx", "geojson", "kml", "gpx"});
-    std::optional<ClientFile> clients;
-    if (run.cl.clients) clients.emplace(readClientFile(run, *run.cl.clients));
+    if (run.cl.clients && run.cl.populationMin) usageError("l'option --population-min ne va pas avec --clients.");
+    std::optional<ClientFile> clients = clientFile(run);
     const Localities table(run);
     const std::size_t centre = table.find(run.args[0]);
-    const std::vector<Locality>& rows = table.rows();
-    if (run.cl.clients) {
-        if (run.cl.populationMin) usageError("l'option --population-min ne va pas avec --clients.");
-        const ClientPlacing placing(run, rows, table.path());
-        runAroundClients(run, *clients, placing.rows, *placing.placer, centre, radiusKm, form);
+    if (clients) {
+        const ClientPlacer placer(table.index());
+        runAroundClients(run, *clients, table.index(), placer, centre, radiusKm, form);
         return;
     }
-    const std::vector<Nearby> found = localitiesAround(rows, centre, radiusKm, populationMin);
+    const std::vector<Locality>& rows = table.rows();
+    const Locality& from = table.place(centre);
+    const std::vector<Nearby> found = localitiesAround(rows, from, centre, radiusKm, populationMin);
 
     if (form == "text") {
         for (const Nearby& n : found) {
@@ -172,28 +188,29 @@ void runAround(const Invocation& run) {
         }
         return;
     }
-    const Locality& from = rows[centre];
     if (form == "csv" || form == "xlsx") {
-        SpreadsheetTable table{decimalComma(radiusKm) + " km de " + from.item(),
+        SpreadsheetTable sheet{decimalComma(radiusKm) + " km de " + table.label(centre),
                                {{"Localité"}, {"Code postal", CellType::Code}, {"Code INSEE", CellType::Code},
                                 {"Département", CellType::Code}, {"Région"}, {"Population", CellType::Integer},
                                 {"Latitude", CellType::Degrees}, {"Longitude", CellType::Degrees},
-                                {"Distance (km)", CellType::Kilometres}},
+                                {"Distance (km)", CellType::Kilometres}, {"Nom officiel"}},
                                {}};
         for (const Nearby& n : found) {
             const Locality& l = rows[n.row];
-            table.rows.push_back({l.name, l.postalCode, l.insee, l.departement, regionCaption(l.region), population(l),
-                                  frenchDegrees(l.latitude), frenchDegrees(l.longitude), decimalComma(n.km)});
+            sheet.rows.push_back({l.name, l.postalCode, l.insee, l.departement, regionCaption(l.region), population(l),
+                                  frenchDegrees(l.latitude), frenchDegrees(l.longitude), decimalComma(n.km),
+                                  table.official(l)});
         }
-        writeTable(run, form, table);
+        writeTable(run, form, sheet);
         return;
     }
-    const std::string title = "Localités à " + decimalComma(radiusKm) + " km de " + from.item();
-    std::vector<MapPoint> points{{&from, from.item(), "Centre de la recherche ; " + inhabitants(from), "", true}};
+    const std::string title = "Localités à " + decimalComma(radiusKm) + " km de " + table.label(centre);
+    std::vector<MapPoint> points{{&from, table.label(centre), "Centre de la recherche ; " + inhabitants(from), "",
+                                  true, table.official(from)}};
     std::vector<double> kms{0.0};
     for (const Nearby& n : found) {
         const Locality& l = rows[n.row];
-        points.push_back({&l, l.item(), decimalComma(n.km) + " km ; " + inhabitants(l), "", false});
+        points.push_back({&l, l.item(), decimalComma(n.km) + " km ; " + inhabitants(l), "", false, table.official(l)});
         kms.push_back(n.km);
     }
     if (form == "geojson") {
@@ -241,48 +258,46 @@ void runTour(const Invocation& run) {
     checkClientOptions(run);
     const std::string form = format(run, {"text", "csv", "xlsx", "kml", "gpx"});
     const bool returns = !run.cl.noReturn;
-    std::optional<ClientFile> clients;
-    if (run.cl.clients) clients.emplace(readClientFile(run, *run.cl.clients));
+    std::optional<ClientFile> clients = clientFile(run);
     const Localities table(run);
     const std::size_t start = table.find(run.args[0]);
-    std::optional<ClientPlacing> placing;
-    if (run.cl.clients) placing.emplace(run, table.rows(), table.path());
-    const std::vector<Locality>& rows = placing ? placing->rows : table.rows();
     std::vector<std::size_t> stops{start};
-    std::vector<std::string> labels{rows[start].item()};
-    if (placing) {
-        labels.front() = placing->placer->officialName(start);
+    // How each stop is shown: its place, or the client visited there.
+    std::vector<std::string> labels{table.label(start)};
+    if (clients) {
+        const ClientPlacer placer(table.index());
         // Clients of one commune share its point: each is a stop of its own.
-        for (ClientStop& stop : clientStops(run, *clients, *placing->placer, kMaxStops)) {
-            stops.push_back(stop.row);
+        for (ClientStop& stop : clientStops(run, *clients, placer, kMaxStops)) {
+            stops.push_back(stop.place);
             labels.push_back(std::move(stop.label));
         }
         if (stops.size() == 1) fail("aucun client placé à visiter.");
     }
-    for (const std::string& text : run.cl.clients ? std::vector<std::string>{} : stopTexts(run)) {
+    for (const std::string& text : clients ? std::vector<std::string>{} : stopTexts(run)) {
         const std::size_t row = table.find(text);
         if (std::find(stops.begin(), stops.end(), row) != stops.end()) {
-            run.err << kProgram << " : note : " << inQuotes(rows[row].item())
+            run.err << kProgram << " : note : " << inQuotes(table.label(row))
                     << (row == start ? " est le départ" : " figure plusieurs fois") << " ; visitée une fois.\n";
             continue;
         }
         stops.push_back(row);
-        labels.push_back(rows[row].item());
+        labels.push_back(table.label(row));
     }
-    if (stops.size() == 1) fail("aucune étape à visiter après " + inQuotes(rows[start].item()) + ".");
+    if (stops.size() == 1) fail("aucune étape à visiter après " + inQuotes(table.label(start)) + ".");
     if (stops.size() - 1 > kMaxStops) {
         fail(std::to_string(stops.size() - 1) + " étapes : au plus " + std::to_string(kMaxStops) + ".");
     }
 
     LegTable legs(stops.size());
     for (std::size_t i = 0; i < stops.size(); ++i) {
-        for (std::size_t j = i + 1; j < stops.size(); ++j) legs.set(i, j, kmBetween(rows[stops[i]], rows[stops[j]]));
+        for (std::size_t j = i + 1; j < stops.size(); ++j) legs.set(i, j, kmBetween(table.place(stops[i]), table.place(stops[j])));
     }
     std::vector<std::size_t> order = planTour(legs, returns).order;
     if (returns) order.push_back(0);
 
     // One row per place of the visit, the start first (and last on a round trip).
     struct Visit {
+        std::size_t id;
         const Locality* place;
         std::string label;
         double leg, total;
@@ -293,13 +308,13 @@ void runTour(const Invocation& run) {
     for (std::size_t i = 0; i < order.size(); ++i) {
         const double leg = i ? legs.at(order[i - 1], order[i]) : 0.0;
         total += leg;
-        const Locality& here = rows[stops[order[i]]];
+        const Locality& here = table.place(stops[order[i]]);
         std::string address;
         if (i && run.cl.itineraries) {
-            const Locality& before = rows[stops[order[i - 1]]];
+            const Locality& before = table.place(stops[order[i - 1]]);
             address = itineraryAddress(reworkItem(before.item()), reworkItem(here.item()));
         }
-        visits.push_back({&here, labels[order[i]], leg, total, std::move(address)});
+        visits.push_back({stops[order[i]], &here, labels[order[i]], leg, total, std::move(address)});
     }
 
     if (form == "text") {
@@ -312,26 +327,27 @@ void runTour(const Invocation& run) {
         return;
     }
     if (form == "csv" || form == "xlsx") {
-        SpreadsheetTable table{"Tournée depuis " + rows[start].item(),
+        SpreadsheetTable sheet{"Tournée depuis " + table.label(start),
                                {{"Étape", CellType::Integer}, {"Localité"}, {"Code postal", CellType::Code},
                                 {"Latitude", CellType::Degrees}, {"Longitude", CellType::Degrees},
                                 {"Distance depuis l'étape précédente (km)", CellType::Kilometres},
-                                {"Distance cumulée (km)", CellType::Kilometres}},
+                                {"Distance cumulée (km)", CellType::Kilometres}, {"Nom officiel"}},
                                {}};
-        if (run.cl.clients) table.columns.insert(table.columns.begin() + 1, {"Client"});
-        if (run.cl.itineraries) table.columns.push_back({"Itinéraire"});
+        if (clients) sheet.columns.insert(sheet.columns.begin() + 1, {"Client"});
+        if (run.cl.itineraries) sheet.columns.push_back({"Itinéraire"});
         for (std::size_t i = 0; i < visits.size(); ++i) {
             const Locality& l = *visits[i].place;
-            table.rows.push_back({std::to_string(i), l.name, l.postalCode, frenchDegrees(l.latitude),
-                                  frenchDegrees(l.longitude), decimalComma(visits[i].leg),
-                                  decimalComma(visits[i].total)});
-            if (run.cl.clients) table.rows.back().insert(table.rows.back().begin() + 1, visits[i].label);
-            if (run.cl.itineraries) table.rows.back().push_back(visits[i].itinerary);
+            std::vector<std::string> cells{std::to_string(i), l.name, l.postalCode, frenchDegrees(l.latitude),
+                                           frenchDegrees(l.longitude), decimalComma(visits[i].leg),
+                                           decimalComma(visits[i].total), table.index().officialName(visits[i].id)};
+            if (clients) cells.insert(cells.begin() + 1, visits[i].label);
+            if (run.cl.itineraries) cells.push_back(visits[i].itinerary);
+            sheet.rows.push_back(std::move(cells));
         }
-        writeTable(run, form, table);
+        writeTable(run, form, sheet);
         return;
     }
-    const std::string title = "Tournée depuis " + rows[start].item() + " : " + decimalComma(total) + " km";
+    const std::string title = "Tournée depuis " + table.label(start) + " : " + decimalComma(total) + " km";
     std::vector<MapPoint> points;
     std::vector<const Locality*> path;
     for (std::size_t i = 0; i < visits.size(); ++i) {
@@ -344,7 +360,8 @@ void runTour(const Invocation& run) {
                                                 decimalComma(v.total) + " km en tout"
                                           : std::string("Départ");
         const std::string link = v.itinerary.empty() ? "" : toBrowserUrl(v.itinerary);
-        points.push_back({v.place, std::to_string(i) + ". " + v.label, description, link, i == 0, {}});
+        points.push_back({v.place, std::to_string(i) + ". " + v.label, description, link, i == 0,
+                          table.index().officialName(v.id)});
     }
     if (form == "kml") {
         writeKml(run.out, title, points, path);
@@ -363,8 +380,8 @@ void runClients(const Invocation& run) {
     }
     ClientFile file = readClientFile(run, run.args[0]);
     const Localities table(run);
-    const ClientPlacing placing(run, table.rows(), table.path());
-    runClientsOn(run, file, placing.rows, *placing.placer);
+    const ClientPlacer placer(table.index());
+    runClientsOn(run, file, table.index(), placer);
 }
 
 }  // namespace localyx::query

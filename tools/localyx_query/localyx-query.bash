@@ -4,6 +4,11 @@
 # the region files it would read. Town items hold blanks and apostrophes: they
 # are matched on the typed word with its quoting removed and handed back for
 # readline to quote, as it quotes file names.
+#
+# A TOWN may be written as people write it (Rennes, "st malo", "35000 Rennes",
+# "Paris 15e", an INSEE code...): the tool resolves it. Completion offers the
+# list items, matched as the tool matches names: without regard to case, with
+# hyphens and apostrophes as blanks and ST for SAINT.
 
 # Adds to COMPREPLY each line of standard input that starts with $1, without
 # regard to case.
@@ -123,7 +128,17 @@ _localyx_query() {
             # a shell loop to filter at typing speed.
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(_localyx_query_towns "$cmd" "$file" "$region" |
-                awk -v p="${cur^^}" 'index($0, p) == 1')
+                awk -v p="${cur^^}" '
+                    function blanks(s) { gsub(/\047/, " ", s); gsub(/\342\200\231/, " ", s); return s }
+                    BEGIN {
+                        # A hyphen within the name is a blank; the one before the code stays.
+                        while (match(p, /-[^-0-9]/)) p = substr(p, 1, RSTART - 1) " " substr(p, RSTART + 1)
+                        # A finished ST or STE word is written out; one still typed may be STRASBOURG.
+                        p = " " blanks(p)
+                        while (sub(/ ST /, " SAINT ", p) || sub(/ STE /, " SAINTE ", p)) {}
+                        p = substr(p, 2)
+                    }
+                    index(blanks($0), p) == 1')
             ;;
     esac
 }

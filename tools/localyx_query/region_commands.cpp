@@ -9,12 +9,14 @@
 
 #include "core/distance.h"
 #include "core/field_reader.h"
+#include "core/name_index.h"
 #include "core/neighbours.h"
 #include "core/numeric.h"
 #include "core/region_catalogue.h"
 #include "core/region_file.h"
 #include "core/region_loader.h"
 #include "core/text_encoding.h"
+#include "core/town_resolver.h"
 #include "core/web_address.h"
 #include "tools/localyx_query/commands.h"
 #include "core/name_folding.h"
@@ -196,32 +198,36 @@ const std::string& argAfterRegion(const Invocation& run, std::size_t i) {
     return run.args[(run.cl.file ? 0 : 1) + i];
 }
 
+std::pair<std::string, std::string> splitItem(std::string_view item);
+
+// A town of the region as people write it: the exact item first, as the
+// window takes it, then the rules of the France-wide commands over the
+// region's own items.
 std::size_t findTown(const Region& region, std::string_view arg) {
     const std::vector<std::string>& names = region.lists.names;
     const auto exact = std::find(names.begin(), names.end(), arg);
     if (exact != names.end()) return static_cast<std::size_t>(exact - names.begin());
 
-    const std::string wanted = foldName(arg, Fold::Case);
-    std::optional<std::size_t> first;
-    std::vector<std::string> texts;  // the distinct items that match
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (foldName(names[i], Fold::Case) != wanted) continue;
-        if (!first) first = i;
-        if (std::find(texts.begin(), texts.end(), names[i]) == texts.end()) texts.push_back(names[i]);
-    }
-    if (texts.size() == 1) return *first;
-    if (texts.size() > 1) {
+    std::vector<Locality> rows(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) std::tie(rows[i].name, rows[i].postalCode) = splitItem(names[i]);
+    const NameIndex index(rows);
+    const TownMatch match = TownResolver(index).resolve(arg);
+    if (match.found()) return match.place;
+    if (match.kind == TownMatch::Kind::Ambiguous) {
+        std::vector<std::string> texts;  // the distinct items: one text is the window's first
+        for (std::size_t i : match.candidates) {
+            if (std::find(texts.begin(), texts.end(), names[i]) == texts.end()) texts.push_back(names[i]);
+        }
+        if (texts.size() == 1) return match.candidates.front();
         std::string message = inQuotes(arg) + " désigne plusieurs localités de " + region.label +
                               " ; écrivez-la exactement :";
         for (const std::string& text : texts) message += "\n  " + printable(text);
         fail(message);
     }
-
     std::string message = "localité inconnue dans " + region.label + " : " + inQuotes(arg) + ".\n";
-    const std::vector<std::string> close = suggestNames(names, arg, Fold::CaseAndAccents);
-    if (!close.empty()) {
+    if (!match.suggestions.empty()) {
         message += "Vouliez-vous dire :\n";
-        for (const std::string& name : close) message += "  " + printable(name) + "\n";
+        for (std::size_t i : match.suggestions) message += "  " + printable(names[i]) + "\n";
     }
     message += "La liste des localités : " + region.townsHint;
     fail(message);
