@@ -1,16 +1,14 @@
 #include "core/client_placement.h"
 
-#include "core/name_folding.h"
-
 #include <algorithm>
-#include <array>
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <set>
 #include <system_error>
 #include <unordered_map>
 #include <utility>
+
+#include "core/name_folding.h"
 
 namespace localyx {
 namespace {
