@@ -71,8 +71,7 @@ const std::string& namesText() {
 void BM_TableAndNamesLoad(benchmark::State& state) {
     for (auto _ : state) {
         const auto loaded = localyx::parseLocalityTable(tableText());
-        const auto names = localyx::parseTownNames(namesText());
-        const localyx::NameIndex index(loaded.rows, names);
+        const localyx::NameIndex index(loaded.rows, localyx::parseTownNames(namesText()));
         const localyx::TownResolver resolver(index);
         benchmark::DoNotOptimize(&resolver);
     }
@@ -81,8 +80,7 @@ BENCHMARK(BM_TableAndNamesLoad)->Unit(benchmark::kMillisecond);
 
 // Town texts of every kind, in turn; the unknown ones rank the suggestions.
 void BM_ResolveTown(benchmark::State& state) {
-    static const auto names = localyx::parseTownNames(namesText());
-    static const localyx::NameIndex index(table(), names);
+    static const localyx::NameIndex index(table(), localyx::parseTownNames(namesText()));
     static const localyx::TownResolver resolver(index);
     const std::vector<std::string> texts =
         state.range(0) ? std::vector<std::string>{"Saint Malo de la lannde", "Rennnes", "Pontorsn-50170", "Xyzzy"}

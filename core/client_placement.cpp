@@ -173,15 +173,16 @@ struct ClientPlacer::Index {
             }
             add(byDepartement, names.departement(i), i);
             add(byInsee, l.insee, i);
-            for (const TownName& part : names.parts(i)) {
-                const std::string key = placeKey(part.form);
-                add(byFormerKey, key, i);
-                add(byFormerShortKey, withoutSmallWords(key), i);
+            for (const TownName* other : names.otherNames(i)) {
+                const std::string key = placeKey(other->form);
+                if (other->kind == NameKind::RoutingLabel) {
+                    for (const std::string& p : other->postcodes) add(byRouting, p + "|" + key, i);
+                } else if (other->kind == NameKind::Delegated || other->kind == NameKind::Associated) {
+                    add(byFormerKey, key, i);
+                    add(byFormerShortKey, withoutSmallWords(key), i);
+                }
             }
-            for (const TownName& label : names.routingLabels(i)) {
-                for (const std::string& p : label.postcodes) add(byRouting, p + "|" + placeKey(label.form), i);
-            }
-            for (const std::string& name : {l.name, names.officialName(i)}) {
+            for (const std::string_view name : {std::string_view(l.name), names.officialName(i)}) {
                 const std::string key = placeKey(name);
                 if (key.empty()) continue;
                 add(byKey, key, i);
@@ -199,8 +200,9 @@ struct ClientPlacer::Index {
 
     const Locality& place(std::size_t p) const { return names.place(p); }
 
-    const std::string& official(std::size_t p) const {
-        return names.officialName(p).empty() ? names.place(p).name : names.officialName(p);
+    std::string official(std::size_t p) const {
+        const std::string_view name = names.officialName(p);
+        return name.empty() ? names.place(p).name : std::string(name);
     }
 
     std::string caption(std::size_t p) const { return official(p) + " (" + place(p).postalCode + ")"; }
@@ -210,7 +212,7 @@ ClientPlacer::ClientPlacer(const NameIndex& index) : m_index(std::make_unique<In
 
 ClientPlacer::~ClientPlacer() = default;
 
-const std::string& ClientPlacer::officialName(std::size_t place) const { return m_index->official(place); }
+std::string ClientPlacer::officialName(std::size_t place) const { return m_index->official(place); }
 
 std::string ClientPlacer::postcodeFor(std::size_t place, std::string_view given) const {
     const Index& x = *m_index;

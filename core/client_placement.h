@@ -65,7 +65,7 @@ public:
     Placement place(const ClientAddress& address) const;
 
     /// The official name of a place when known, else the table's.
-    const std::string& officialName(std::size_t place) const;
+    std::string officialName(std::size_t place) const;
     /// The postcode to show for a place: the one given when it serves it, else the table's.
     std::string postcodeFor(std::size_t place, std::string_view given) const;
 

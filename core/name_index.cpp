@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <system_error>
+#include <tuple>
 
 #include "core/name_folding.h"
 #include "core/region_file.h"
@@ -165,16 +166,16 @@ std::string NameIndex::nameKey(std::string_view text) {
     return out;
 }
 
-NameIndex::NameIndex(const std::vector<Locality>& rows, const TownNames& names) : m_rows(rows) {
-    m_byKey.reserve(rows.size() + names.rows.size());
-    m_byPostcode.reserve(rows.size());
+NameIndex::NameIndex(const std::vector<Locality>& rows, TownNames names) : m_rows(rows), m_names(std::move(names)) {
+    const std::vector<TownName>& named = m_names.rows;
+    m_byKey.reserve(rows.size() + named.size() / 4);
     m_byInsee.reserve(rows.size() + 8);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (const std::uint64_t code = packCode(rows[i].insee)) m_byInsee.emplace_back(code, i);
     }
     sortInsee();
     // The cities first, so that every place has its info slot.
-    for (const TownName& n : names.rows) {
+    for (const TownName& n : named) {
         if (n.kind != NameKind::City || withInsee(n.insee) || n.postcodes.empty() || !packCode(n.insee)) continue;
         Locality city;
         city.insee = n.insee;
@@ -196,18 +197,15 @@ NameIndex::NameIndex(const std::vector<Locality>& rows, const TownNames& names) 
     }
     sortInsee();
     m_info.resize(placeCount());
-    std::vector<std::string> itemKeys(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        m_info[i].postcodes.push_back(rows[i].postalCode);
-        itemKeys[i] = nameKey(rows[i].name);
-        add(itemKeys[i], i, NameKind::Item);
-    }
+    std::vector<std::string_view> itemKeys(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) itemKeys[i] = add(nameKey(rows[i].name), i, NameKind::Item);
     // The file is grouped by locality in table order: the next row is
     // nearly always the one, and a look-up is the exception.
     const std::string* lastInsee = nullptr;
     std::optional<std::size_t> lastPlace;
     std::size_t next = 0;
-    for (const TownName& n : names.rows) {
+    for (std::size_t r = 0; r < named.size(); ++r) {
+        const TownName& n = named[r];
         if (!lastInsee || *lastInsee != n.insee) {
             lastPlace = next < rows.size() && rows[next].insee == n.insee ? std::optional(next) : withInsee(n.insee);
             if (lastPlace) next = *lastPlace + 1;
@@ -219,24 +217,17 @@ NameIndex::NameIndex(const std::vector<Locality>& rows, const TownNames& names) 
         switch (n.kind) {
         case NameKind::Official:
         case NameKind::City: {
-            if (info.official.empty()) info.official = n.form;
-            for (const std::string& code : n.postcodes) {
-                if (std::find(info.postcodes.begin(), info.postcodes.end(), code) == info.postcodes.end()) {
-                    info.postcodes.push_back(code);
-                }
-            }
+            if (info.official != kNone) break;
+            info.official = static_cast<std::uint32_t>(r);
             // Most official names fold to their item's key, which already leads here.
             std::string key = nameKey(n.form);
             if (place >= rows.size() || key != itemKeys[place]) add(key, place, n.kind);
             break;
         }
         case NameKind::RoutingLabel:
-            info.labels.push_back(n);
-            add(nameKey(n.form), place, n.kind);
-            break;
         case NameKind::Delegated:
         case NameKind::Associated:
-            info.parts.push_back(n);
+            info.others.push_back(static_cast<std::uint32_t>(r));
             add(nameKey(n.form), place, n.kind);
             break;
         case NameKind::FormerCode:
@@ -246,21 +237,60 @@ NameIndex::NameIndex(const std::vector<Locality>& rows, const TownNames& names) 
             break;
         }
     }
+    // Every place's postcodes side by side: the table's, then the others the names give.
+    m_postcodes.reserve(rows.size() + rows.size() / 4);
+    for (std::size_t place = 0; place < placeCount(); ++place) {
+        Info& info = m_info[place];
+        info.firstPostcode = static_cast<std::uint32_t>(m_postcodes.size());
+        if (place < rows.size()) m_postcodes.push_back(rows[place].postalCode);
+        if (info.official != kNone) {
+            for (const std::string& code : named[info.official].postcodes) {
+                if (place >= rows.size() || code != rows[place].postalCode) m_postcodes.push_back(code);
+            }
+        }
+        info.postcodeCount = static_cast<std::uint32_t>(m_postcodes.size() - info.firstPostcode);
+    }
+    m_byPostcode.reserve(rows.size() / 4);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        for (const std::string& code : m_info[i].postcodes) m_byPostcode[code].push_back(i);
+        for (const std::string& code : postcodes(i)) {
+            auto it = m_byPostcode.find(std::string_view(code));
+            if (it == m_byPostcode.end()) {
+                it = m_byPostcode.emplace(std::piecewise_construct, std::forward_as_tuple(code), std::forward_as_tuple()).first;
+            }
+            it->second.push_back(i);
+        }
     }
 }
 
-void NameIndex::add(const std::string& key, std::size_t place, NameKind kind) {
-    if (key.empty()) return;
-    auto [it, inserted] = m_byKey.try_emplace(key);
-    if (inserted) m_keyOrder.push_back(it->first);
+std::string_view NameIndex::add(std::string_view key, std::size_t place, NameKind kind) {
+    if (key.empty()) return {};
+    auto it = m_byKey.find(key);
+    if (it == m_byKey.end()) {
+        it = m_byKey.emplace(std::piecewise_construct, std::forward_as_tuple(key), std::forward_as_tuple()).first;
+        m_keyOrder.push_back(it->first);
+    }
     for (Entry& e : it->second) {
         if (e.place != place) continue;
         e.kind = std::min(e.kind, kind);  // the most trusted way it is named
-        return;
+        return it->first;
     }
     it->second.push_back({place, kind});
+    return it->first;
+}
+
+std::string_view NameIndex::officialName(std::size_t place) const {
+    const std::uint32_t row = m_info[place].official;
+    return row == kNone ? std::string_view{} : std::string_view(m_names.rows[row].form);
+}
+
+std::span<const std::string> NameIndex::postcodes(std::size_t place) const {
+    return std::span<const std::string>(m_postcodes).subspan(m_info[place].firstPostcode, m_info[place].postcodeCount);
+}
+
+std::vector<const TownName*> NameIndex::otherNames(std::size_t place) const {
+    std::vector<const TownName*> found;
+    for (std::uint32_t row : m_info[place].others) found.push_back(&m_names.rows[row]);
+    return found;
 }
 
 const Locality& NameIndex::place(std::size_t place) const {
@@ -273,13 +303,13 @@ std::string NameIndex::departement(std::size_t place) const {
 }
 
 std::span<const NameIndex::Entry> NameIndex::withKey(std::string_view key) const {
-    const auto found = m_byKey.find(std::string(key));
+    const auto found = m_byKey.find(key);
     if (found == m_byKey.end()) return {};
     return found->second;
 }
 
 std::span<const std::size_t> NameIndex::withPostcode(std::string_view postcode) const {
-    const auto found = m_byPostcode.find(std::string(postcode));
+    const auto found = m_byPostcode.find(postcode);
     if (found == m_byPostcode.end()) return {};
     return found->second;
 }

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory_resource>
 #include <optional>
 #include <span>
 #include <string>
@@ -60,7 +62,7 @@ TownNames loadTownNames(const std::filesystem::path& folder);
 /// Every way the table's localities are named, folded with townKey, plus
 /// Paris, Lyon and Marseille as cities. A place is an index: below
 /// rowCount() a row of the table, above it one of the cities. Keeps a
-/// reference to the rows, which must outlive it.
+/// reference to the rows, which must outlive it, and owns the names.
 class NameIndex {
 public:
     struct Entry {
@@ -68,28 +70,30 @@ public:
         NameKind kind;
     };
 
-    explicit NameIndex(const std::vector<Locality>& rows, const TownNames& names = {});
+    explicit NameIndex(const std::vector<Locality>& rows, TownNames names = {});
 
     /// The key a name is looked up by: townKey, with an ordinal written as
     /// its number ("15e", "3ème", "1er" as 15, 3, 1) and the word
     /// "arrondissement" dropped after one, so "Lyon 3e" finds "Lyon 3e Arrondissement".
     static std::string nameKey(std::string_view text);
 
+    /// The names file it was built with (its warnings included).
+    const TownNames& names() const { return m_names; }
     std::size_t rowCount() const { return m_rows.size(); }
     std::size_t placeCount() const { return m_rows.size() + m_cities.size(); }
     bool isCity(std::size_t place) const { return place >= m_rows.size(); }
     /// The row, or the city with its own point and population.
     const Locality& place(std::size_t place) const;
     /// The official name ("Saint-Malo"); empty when the names file lacks it.
-    const std::string& officialName(std::size_t place) const { return m_info[place].official; }
-    /// Every postcode of the place; the table's own at least.
-    const std::vector<std::string>& postcodes(std::size_t place) const { return m_info[place].postcodes; }
+    std::string_view officialName(std::size_t place) const;
+    /// Every postcode of the place, the table's own first.
+    std::span<const std::string> postcodes(std::size_t place) const;
     /// The département ("35", "2A"); for a place without one, its postcode's first two digits.
     std::string departement(std::size_t place) const;
-    /// La Poste's routing labels that differ from the official name, with their postcodes.
-    const std::vector<TownName>& routingLabels(std::size_t place) const { return m_info[place].labels; }
-    /// Its communes déléguées and associées.
-    const std::vector<TownName>& parts(std::size_t place) const { return m_info[place].parts; }
+    /// La Poste's routing labels that differ from the official name (with
+    /// their postcodes), then the communes déléguées and associées, as rows
+    /// of names().
+    std::vector<const TownName*> otherNames(std::size_t place) const;
 
     /// The places a key (see nameKey) names, with how; empty when none.
     std::span<const Entry> withKey(std::string_view key) const;
@@ -103,20 +107,33 @@ public:
     std::span<const std::size_t> withFormerCode(std::string_view code) const;
 
 private:
+    static constexpr std::uint32_t kNone = UINT32_MAX;
     struct Info {
-        std::string official;
-        std::vector<std::string> postcodes;
-        std::vector<TownName> labels, parts;
+        std::uint32_t official = kNone;      // row of m_names
+        std::uint32_t firstPostcode = 0, postcodeCount = 0;  // in m_postcodes
+        std::vector<std::uint32_t> others;   // rows of m_names: labels, parts
     };
-    void add(const std::string& key, std::size_t place, NameKind kind);
+    struct KeyHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    template <class Value>
+    using Map = std::pmr::unordered_map<std::pmr::string, Value, KeyHash, std::equal_to<>>;
+
+    std::string_view add(std::string_view key, std::size_t place, NameKind kind);
     void sortInsee();
 
     const std::vector<Locality>& m_rows;
+    TownNames m_names;
+    // Tens of thousands of small keys and lists, freed all at once: an arena
+    // spares most of the time the allocator would take.
+    std::pmr::monotonic_buffer_resource m_arena{std::size_t{1} << 20};
     std::vector<Locality> m_cities;
     std::vector<Info> m_info;
-    std::unordered_map<std::string, std::vector<Entry>> m_byKey;
+    std::vector<std::string> m_postcodes;
+    Map<std::pmr::vector<Entry>> m_byKey{&m_arena};
     std::vector<std::string_view> m_keyOrder;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_byPostcode;
+    Map<std::pmr::vector<std::size_t>> m_byPostcode{&m_arena};
     std::vector<std::pair<std::uint64_t, std::size_t>> m_byInsee;  // packed code, place; sorted
     std::unordered_map<std::string, std::vector<std::size_t>> m_byFormerCode;
 };

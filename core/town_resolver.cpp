@@ -115,9 +115,9 @@ TownMatch TownResolver::resolve(std::string_view text) const {
         if (now.size() == 1) {
             TownMatch m = single(now.front(), TownRule::FormerCode);
             const Locality& l = m_index.place(m.place);
-            const std::string& official = m_index.officialName(m.place);
+            const std::string_view official = m_index.officialName(m.place);
             m.notes.push_back("« " + code + " » est un ancien code INSEE : la commune est aujourd'hui " +
-                              (official.empty() ? l.item() : official) + " (" + l.insee + ").");
+                              (official.empty() ? l.item() : std::string(official)) + " (" + l.insee + ").");
             return m;
         }
     }
@@ -163,7 +163,7 @@ TownMatch TownResolver::byName(std::string_view text) const {
     }
     const auto fits = [&](std::size_t place) {
         if (!postcode.empty()) {
-            const auto& codes = m_index.postcodes(place);
+            const auto codes = m_index.postcodes(place);
             return std::find(codes.begin(), codes.end(), postcode) != codes.end();
         }
         if (departement == "20") return m_index.departement(place).starts_with("2");
@@ -186,10 +186,10 @@ TownMatch TownResolver::byName(std::string_view text) const {
         if (how->kind == NameKind::City) return single(place, TownRule::City);
         if (tier != 1) return single(place, TownRule::Name);
         TownMatch m = single(place, TownRule::Part);
-        const std::string& official = m_index.officialName(place);
+        const std::string_view official = m_index.officialName(place);
         m.notes.push_back("« " + std::string(text) + " » est une commune " +
                           (how->kind == NameKind::Delegated ? "déléguée" : "associée") + " de " +
-                          (official.empty() ? m_index.place(place).item() : official) + " (" +
+                          (official.empty() ? m_index.place(place).item() : std::string(official)) + " (" +
                           m_index.place(place).insee + ").");
         return m;
     }

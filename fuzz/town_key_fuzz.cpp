@@ -23,14 +23,13 @@ struct Place {
         "11339;SAINT DENIS;11310;11;LanguedocRoussillon;43.4;2.2;523\n"
         "93066;SAINT DENIS;93200;93;Iledefrance;48.93;2.35;149077\n"
         "75115;PARIS 15E ARRONDISSEMENT;75015;75;Iledefrance;48.84;2.29;230000\n");
-    localyx::TownNames names = localyx::parseTownNames(
+    localyx::NameIndex index{table.rows, localyx::parseTownNames(
         "insee;forme;type;codes_postaux;latitude;longitude;population\n"
         "35238;Rennes;officiel;35000 35200 35700;;;\n"
         "35238;35213;ancien_code;;;;\n"
         "93066;ST DENIS LA PLAINE;acheminement;93210;;;\n"
         "93066;Pierrefitte-sur-Seine;deleguee;;;;\n"
-        "75056;Paris;ville;75015;48.86;2.33;2103778\n");
-    localyx::NameIndex index{table.rows, names};
+        "75056;Paris;ville;75015;48.86;2.33;2103778\n")};
     localyx::TownResolver resolver{index};
 };
 

@@ -17,8 +17,7 @@ namespace {
 
 struct France {
     LocalityTable table = readLocalityTableAt(LOCALYX_FRANCE_DIR "/localites.csv");
-    TownNames names = loadTownNames(LOCALYX_FRANCE_DIR);
-    NameIndex index{table.rows, names};
+    NameIndex index{table.rows, loadTownNames(LOCALYX_FRANCE_DIR)};
     TownResolver resolver{index};
 };
 
@@ -41,7 +40,7 @@ TEST(TownKey, SpellingsOfOneNameMeet) {
 
 TEST(TownResolver, SpellingsComeToTheCommuneMeant) {
     const France& f = france();
-    ASSERT_TRUE(f.table.ok() && f.names.ok() && !f.names.rows.empty());
+    ASSERT_TRUE(f.table.ok() && f.index.names().ok() && !f.index.names().rows.empty());
     enum Want { Found, Ambiguous, Unknown };
     struct Case {
         std::string text;

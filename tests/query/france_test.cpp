@@ -80,6 +80,10 @@ TEST_F(France, AnswersAndRefusals) {
         {{"tour", pontorson, "35093", "35093"}, "", 0, "« DOL-DE-BRETAGNE-35120 » figure plusieurs fois"},
         {{"tour", pontorson, "50410"}, "", 1, "aucune étape à visiter"}, {{"tour", pontorson}, "", 1, "aucune étape"},
         {{"tour", pontorson, "35093", "INCONNUE-00000"}, "", 1, "localité inconnue : « INCONNUE-00000 »"},
+        // The web addresses take a town written any way the table knows, and any other text as it is.
+        {{"itinerary-url", "pontorson", "Dol de Bretagne"}, "", 0, "strStartMerged=50170+PONTORSON&strDestCityCountry=1424"
+         "&strDestAddress=&strDestMerged=35120+DOL "}, {{"map-url", "ailleurs"}, "", 0, "strLocation=ailleurs%20"},
+        {{"map-url", "jumeau"}, "", 1, "« jumeau » désigne 2 localités"},
         {{"tour", pontorson, "35093", "--itineraries"}, "", 0,
          "\t17,8\nhttp://www.viamichelin.fr/viamichelin/fra/dyn/controller/ItiWGPerformPage?ie=utf-8&reinit=1"
          "&strStartCityCountry=1424&strStartAddress=&strStartMerged=50170+PONTORSON&strDestCityCountry=1424"
@@ -157,6 +161,31 @@ TEST_F(France, GeoJsonReadsBackAsTheSearch) {
     EXPECT_EQ(features.back()["properties"], json::parse(R"({"nom": "DOL-DE-BRETAGNE", "code_postal": "35120",
         "insee": "35093", "departement": "35", "region": "Bretagne", "population": 5000, "distance_km": 17.813})"));
     EXPECT_TRUE(features[5]["properties"]["population"].is_null());
+}
+
+// The names file beside the table: official names into the exports, a whole city as a centre.
+TEST_F(France, NamesBesideTheTable) {
+    root.write("bin/noms.csv", "insee;forme;type;codes_postaux;latitude;longitude;population\n"
+                               "50410;Pontorson;officiel;50170 50171;;;\n35093;Dol-de-Bretagne;officiel;35120;;;\n"
+                               "50999;Mont;ville;50170;48.6;-1.51;44\n50410;X;inconnu;;;;\n"
+                               "35227;Pleine-Fougères;officiel;35610 35611;;;\n");
+    using nlohmann::json;
+    const json read = json::parse(run({"around", "Pontorson", "20", "--format", "geojson"}).out);
+    EXPECT_EQ(read["features"][0]["properties"]["nom_officiel"], "Pontorson");
+    EXPECT_EQ(read["features"].back()["properties"]["nom_officiel"], "Dol-de-Bretagne");
+    EXPECT_THAT(run({"around", "50171 pontorson", "20", "--format", "kml"}).out,
+                HasSubstr("<name>PONTORSON-50170 (Pontorson)</name>"));
+    EXPECT_THAT(run({"around", "50410", "20", "--format", "csv"}).out,
+                HasSubstr(";17,8;Dol-de-Bretagne\n"));
+    const ToolRun city = run({"tour", "mont", "35093", "--no-return"});
+    EXPECT_EQ(city.out, "1\tMont\tDOL-DE-BRETAGNE-35120\t18,5\t18,5\nTotal : 18,5 km à vol d'oiseau\n");
+    EXPECT_THAT(city.err, HasSubstr("noms.csv, ligne 5 ignorée : type inconnu.\n"));
+    EXPECT_THAT(run({"around", "Mont", "6"}).out, HasSubstr("JUMEAU-50001\t0,7\t"));
+    // A region's towns are read the same way, with what the table and its names know of them.
+    root.write("bin/Bretagne.txt", "48.533,-1.565,PLEINE-FOUGERES-35610\r\n48.550,-1.750,DOL-DE-BRETAGNE-35120\r\n");
+    const ToolRun exact = run({"neighbours", "Bretagne", "PLEINE-FOUGERES-35610", "50"});
+    EXPECT_EQ(exact.out, "DOL-DE-BRETAGNE-35120\n");
+    EXPECT_EQ(run({"neighbours", "Bretagne", "35611 pleine fougères", "50"}).out, exact.out);
 }
 
 // Nothing written reaches a terminal as a control character or broken UTF-8.

@@ -35,6 +35,12 @@ void runAround(const Invocation& run);
 void runTour(const Invocation& run);
 void runClients(const Invocation& run);
 
+/// The texts with each town the France-wide table knows written as its list
+/// item ("st malo" as SAINT MALO-35400); a text already shaped NAME-CODE, or
+/// unknown, is kept as it is, as the window takes any text. Fails when a
+/// text may be several towns.
+std::vector<std::string> asListItems(const Invocation& run, const std::vector<std::string>& texts);
+
 inline constexpr std::string_view kProgram = "localyx-query";
 
 }  // namespace localyx::query

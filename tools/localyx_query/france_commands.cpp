@@ -8,6 +8,7 @@
 #include "core/locality_table.h"
 #include "core/name_index.h"
 #include "core/tour.h"
+#include "core/text_encoding.h"
 #include "core/town_resolver.h"
 #include "core/web_address.h"
 #include "tools/localyx_query/client_file.h"
@@ -24,21 +25,23 @@ constexpr std::size_t kMaxStops = 1000;
 // The table with its names and the resolver over both.
 class Localities {
 public:
-    explicit Localities(const Invocation& run)
+    // Without the table, an optional one reads as empty, a required one fails.
+    explicit Localities(const Invocation& run, bool required = true)
         : m_table(loadLocalityTable(run.programDir)),
-          m_names(loadTownNames(m_table.path.parent_path())),
-          m_index(m_table.rows, m_names),
+          m_index(m_table.rows, m_table.ok() ? loadTownNames(m_table.path.parent_path()) : TownNames{}),
           m_resolver(m_index),
           m_err(run.err) {
+        if (!m_table.ok() && !required) return;
         if (!m_table.ok()) {
             fail("table des localités " + shortened(m_table.path.string()) + " : " + m_table.error + ".");
         }
         warn(m_table.path, m_table.warnings);
-        if (!m_names.ok()) {
-            m_err << kProgram << " : attention : " << shortened(m_names.path.string()) << " : " << m_names.error
+        const TownNames& names = m_index.names();
+        if (!names.ok()) {
+            m_err << kProgram << " : attention : " << shortened(names.path.string()) << " : " << names.error
                   << " ; seuls les noms de la liste sont reconnus.\n";
         }
-        warn(m_names.path, m_names.warnings);
+        warn(names.path, names.warnings);
     }
 
     const std::vector<Locality>& rows() const { return m_table.rows; }
@@ -46,19 +49,34 @@ public:
     const Locality& place(std::size_t id) const { return m_index.place(id); }
     // How a place is shown: its list item, or a whole city by its name.
     std::string label(std::size_t id) const {
-        return m_index.isCity(id) ? m_index.officialName(id) : m_index.place(id).item();
+        return m_index.isCity(id) ? std::string(m_index.officialName(id)) : m_index.place(id).item();
     }
     // The official name of a row, for the exports; empty when not known.
-    const std::string& official(const Locality& l) const {
-        static const std::string none;
+    std::string official(const Locality& l) const {
         const auto id = m_index.withInsee(l.insee);
-        return id ? m_index.officialName(*id) : none;
+        return id ? std::string(m_index.officialName(*id)) : std::string();
     }
 
     // A town as people write it (see TownResolver); fails with the
     // candidates or suggestions when it is not one place.
     std::size_t find(std::string_view arg) const {
         const TownMatch match = m_resolver.resolve(arg);
+        if (const auto place = single(arg, match)) return *place;
+        std::string message = "localité inconnue : " + inQuotes(arg) + ".\n";
+        if (!match.suggestions.empty()) {
+            message += "Vouliez-vous dire :\n";
+            for (std::size_t place : match.suggestions) message += "  " + printable(m_index.place(place).item()) + "\n";
+        }
+        message += "Une localité s'écrit par son nom (Saint-Malo, « 35400 Saint-Malo »), comme dans la liste "
+                   "(SAINT MALO-35400) ou par son code INSEE (35288).";
+        fail(message);
+    }
+
+    // The place, nothing when unknown; fails when it may be several.
+    std::optional<std::size_t> lookUp(std::string_view arg) const { return single(arg, m_resolver.resolve(arg)); }
+
+private:
+    std::optional<std::size_t> single(std::string_view arg, const TownMatch& match) const {
         for (const std::string& note : match.notes) m_err << kProgram << " : note : " << printable(note) << '\n';
         if (match.found()) return match.place;
         if (match.kind == TownMatch::Kind::Ambiguous) {
@@ -72,17 +90,9 @@ public:
             }
             fail(message);
         }
-        std::string message = "localité inconnue : " + inQuotes(arg) + ".\n";
-        if (!match.suggestions.empty()) {
-            message += "Vouliez-vous dire :\n";
-            for (std::size_t place : match.suggestions) message += "  " + printable(m_index.place(place).item()) + "\n";
-        }
-        message += "Une localité s'écrit par son nom (Saint-Malo, « 35400 Saint-Malo »), comme dans la liste "
-                   "(SAINT MALO-35400) ou par son code INSEE (35288).";
-        fail(message);
+        return std::nullopt;
     }
 
-private:
     void warn(const std::filesystem::path& path, const std::vector<std::string>& warnings) const {
         constexpr std::size_t kShown = 3;
         for (std::size_t i = 0; i < warnings.size() && i < kShown; ++i) {
@@ -95,7 +105,6 @@ private:
     }
 
     LocalityTable m_table;
-    TownNames m_names;
     NameIndex m_index;
     TownResolver m_resolver;
     std::ostream& m_err;
@@ -339,7 +348,7 @@ void runTour(const Invocation& run) {
             const Locality& l = *visits[i].place;
             std::vector<std::string> cells{std::to_string(i), l.name, l.postalCode, frenchDegrees(l.latitude),
                                            frenchDegrees(l.longitude), decimalComma(visits[i].leg),
-                                           decimalComma(visits[i].total), table.index().officialName(visits[i].id)};
+                                           decimalComma(visits[i].total), std::string(table.index().officialName(visits[i].id))};
             if (clients) cells.insert(cells.begin() + 1, visits[i].label);
             if (run.cl.itineraries) cells.push_back(visits[i].itinerary);
             sheet.rows.push_back(std::move(cells));
@@ -361,7 +370,7 @@ void runTour(const Invocation& run) {
                                           : std::string("Départ");
         const std::string link = v.itinerary.empty() ? "" : toBrowserUrl(v.itinerary);
         points.push_back({v.place, std::to_string(i) + ". " + v.label, description, link, i == 0,
-                          table.index().officialName(v.id)});
+                          std::string(table.index().officialName(v.id))});
     }
     if (form == "kml") {
         writeKml(run.out, title, points, path);
@@ -382,6 +391,22 @@ void runClients(const Invocation& run) {
     const Localities table(run);
     const ClientPlacer placer(table.index());
     runClientsOn(run, file, table.index(), placer);
+}
+
+std::vector<std::string> asListItems(const Invocation& run, const std::vector<std::string>& texts) {
+    // NAME-CODE is what the window works with: taken as it is, without the table.
+    const auto itemShaped = [](const std::string& text) {
+        const std::size_t length = utf8Length(text);
+        return length > 6 && utf8Substr(text, length - 6, 1) == "-";
+    };
+    if (std::all_of(texts.begin(), texts.end(), itemShaped)) return texts;
+    const Localities table(run, false);
+    std::vector<std::string> items;
+    for (const std::string& text : texts) {
+        const auto place = itemShaped(text) ? std::nullopt : table.lookUp(text);
+        items.push_back(place ? table.place(*place).item() : text);
+    }
+    return items;
 }
 
 }  // namespace localyx::query

@@ -5,10 +5,12 @@
 #include <string_view>
 #include <system_error>
 #include <tuple>
+#include <unordered_map>
 #include <utility>
 
 #include "core/distance.h"
 #include "core/field_reader.h"
+#include "core/locality_table.h"
 #include "core/name_index.h"
 #include "core/neighbours.h"
 #include "core/numeric.h"
@@ -203,15 +205,31 @@ std::pair<std::string, std::string> splitItem(std::string_view item);
 // A town of the region as people write it: the exact item first, as the
 // window takes it, then the rules of the France-wide commands over the
 // region's own items.
-std::size_t findTown(const Region& region, std::string_view arg) {
+std::size_t findTown(const Invocation& run, const Region& region, std::string_view arg) {
     const std::vector<std::string>& names = region.lists.names;
     const auto exact = std::find(names.begin(), names.end(), arg);
     if (exact != names.end()) return static_cast<std::size_t>(exact - names.begin());
 
+    // The items the France-wide table lists too take its INSEE codes, so
+    // that its names (official, postcodes, parts) lead to them as well. A
+    // whole city is no item of a region: its arrondissements are.
     std::vector<Locality> rows(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) std::tie(rows[i].name, rows[i].postalCode) = splitItem(names[i]);
-    const NameIndex index(rows);
+    const LocalityTable table = loadLocalityTable(run.programDir);
+    TownNames known;
+    if (table.ok()) {
+        std::unordered_map<std::string, const Locality*> byItem;
+        byItem.reserve(table.rows.size());
+        for (const Locality& l : table.rows) byItem.emplace(l.item(), &l);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (const auto found = byItem.find(names[i]); found != byItem.end()) rows[i] = *found->second;
+        }
+        known = loadTownNames(table.path.parent_path());
+        std::erase_if(known.rows, [](const TownName& n) { return n.kind == NameKind::City; });
+    }
+    const NameIndex index(rows, std::move(known));
     const TownMatch match = TownResolver(index).resolve(arg);
+    for (const std::string& note : match.notes) run.err << kProgram << " : note : " << printable(note) << '\n';
     if (match.found()) return match.place;
     if (match.kind == TownMatch::Kind::Ambiguous) {
         std::vector<std::string> texts;  // the distinct items: one text is the window's first
@@ -325,7 +343,7 @@ void runTowns(const Invocation& run) {
 void runNeighbours(const Invocation& run) {
     const int radiusKm = parseRadius(argAfterRegion(run, 1));  // before any file is read
     const Region region = loadRegion(run);
-    const std::size_t index = findTown(region, argAfterRegion(run, 0));
+    const std::size_t index = findTown(run, region, argAfterRegion(run, 0));
     const std::string& town = region.lists.names[index];
     const auto [lat, lon] = townCoordinates(region, index);
     if (readsAsZero(lat, lon)) {
@@ -345,8 +363,8 @@ void runNeighbours(const Invocation& run) {
 
 void runDistance(const Invocation& run) {
     const Region region = loadRegion(run);
-    const std::size_t first = findTown(region, argAfterRegion(run, 0));
-    const std::size_t second = findTown(region, argAfterRegion(run, 1));
+    const std::size_t first = findTown(run, region, argAfterRegion(run, 0));
+    const std::size_t second = findTown(run, region, argAfterRegion(run, 1));
     const std::string& firstTown = region.lists.names[first];
     const std::string& secondTown = region.lists.names[second];
     if (first == second) {
@@ -367,11 +385,14 @@ void runDistance(const Invocation& run) {
     run.out << static_cast<long long>(std::floor(km)) << '\n';
 }
 
-void runMapUrl(const Invocation& run) { run.out << printable(mapAddress(run.args[0])) << '\n'; }
+void runMapUrl(const Invocation& run) {
+    run.out << printable(mapAddress(asListItems(run, {run.args[0]}).front())) << '\n';
+}
 
 void runItineraryUrl(const Invocation& run) {
-    for (const std::string& item : run.args) checkItineraryItem(item);
-    run.out << printable(itineraryAddress(reworkItem(run.args[0]), reworkItem(run.args[1]))) << '\n';
+    const std::vector<std::string> items = asListItems(run, {run.args[0], run.args[1]});
+    for (const std::string& item : items) checkItineraryItem(item);
+    run.out << printable(itineraryAddress(reworkItem(items[0]), reworkItem(items[1]))) << '\n';
 }
 
 }  // namespace localyx::query
