@@ -200,7 +200,17 @@ const std::string& argAfterRegion(const Invocation& run, std::size_t i) {
     return run.args[(run.cl.file ? 0 : 1) + i];
 }
 
-std::pair<std::string, std::string> splitItem(std::string_view item);
+// "SAINT-EXEMPLE-00003" is the locality SAINT-EXEMPLE with code 00003; an
+// item of another form is all name.
+std::pair<std::string, std::string> splitItem(std::string_view item) {
+    constexpr std::size_t kCodeLength = 5;
+    const std::size_t length = utf8Length(item);
+    if (length > kCodeLength && utf8Substr(item, length - kCodeLength - 1, 1) == "-") {
+        return {utf8Substr(item, 0, length - kCodeLength - 1),
+                utf8Substr(item, length - kCodeLength, kCodeLength)};
+    }
+    return {std::string(item), std::string()};
+}
 
 // A town of the region as people write it: the exact item first, as the
 // window takes it, then the rules of the France-wide commands over the
@@ -266,18 +276,6 @@ std::string describeCoordinates(const std::string& town, const std::string& lat,
 
 bool readsAsZero(const std::string& lat, const std::string& lon) {
     return numericValue(lat) == 0 || numericValue(lon) == 0;
-}
-
-// "SAINT-EXEMPLE-00003" is the locality SAINT-EXEMPLE with code 00003; an
-// item of another form is all name.
-std::pair<std::string, std::string> splitItem(std::string_view item) {
-    constexpr std::size_t kCodeLength = 5;
-    const std::size_t length = utf8Length(item);
-    if (length > kCodeLength && utf8Substr(item, length - kCodeLength - 1, 1) == "-") {
-        return {utf8Substr(item, 0, length - kCodeLength - 1),
-                utf8Substr(item, length - kCodeLength, kCodeLength)};
-    }
-    return {std::string(item), std::string()};
 }
 
 void writeNeighbourCsv(std::ostream& out, const Region& region, const std::string& lat,
