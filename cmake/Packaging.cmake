@@ -103,6 +103,9 @@ set(CPACK_DEBIAN_QUERY_PACKAGE_SECTION utils)
 # Its files were in the localyx package before the split.
 set(CPACK_DEBIAN_QUERY_PACKAGE_BREAKS "localyx (<< 2.0.0-1)")
 set(CPACK_DEBIAN_QUERY_PACKAGE_REPLACES "localyx (<< 2.0.0-1)")
+# The maps' texts are set in Liberation Sans; without it pango takes another
+# font. DejaVu has the route sheet's ☐, which Liberation lacks.
+set(CPACK_DEBIAN_QUERY_PACKAGE_RECOMMENDS "fonts-liberation, fonts-dejavu-core")
 set(CPACK_DEBIAN_QUERY_DESCRIPTION
 "localités autour d'une ville, en ligne de commande
 localyx-query donne dans un terminal les réponses de la fenêtre de
@@ -114,10 +117,13 @@ d'itinéraire.
 Il cherche aussi dans toute la France, au-delà des frontières des
 régions, écrit les résultats pour un tableur, une carte ou un GPS
 (CSV, GeoJSON, KML, GPX) et calcule l'ordre de visite le plus court.
-Il fonctionne hors ligne et ne dépend pas de Qt.
+Il dessine les recherches et les tournées sur une carte (SVG, PNG,
+PDF) et imprime la feuille de route d'une tournée, avec un QR code
+par trajet. Il fonctionne hors ligne et ne dépend pas de Qt.
 
 Ce paquet contient aussi les fichiers de localités des 22 régions,
-tirés des données publiques de l'INSEE et de La Poste.")
+tirés des données publiques de l'INSEE et de La Poste, et les limites
+des départements de l'IGN.")
 
 set(CPACK_DEBIAN_GUI_PACKAGE_NAME localyx)
 set(CPACK_DEBIAN_GUI_PACKAGE_SECTION utils)

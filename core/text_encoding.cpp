@@ -116,4 +116,32 @@ std::string utf8Substr(std::string_view text, std::size_t first, std::size_t cou
     return std::string(text.substr(begin, i - begin));
 }
 
+std::string xmlSafe(std::string_view text) {
+    constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            const bool allowed = byte >= 0x20 || byte == '\t' || byte == '\n' || byte == '\r';
+            out += allowed ? std::string_view(&text[i], 1) : kReplacement;
+            ++i;
+            continue;
+        }
+        const std::size_t size = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+        const std::string_view one = text.substr(i, size);
+        if (one.size() != size || !isValidUtf8(one)) {
+            out += kReplacement;
+            ++i;
+            continue;
+        }
+        // U+FFFE and U+FFFF: EF BF BE, EF BF BF.
+        const bool nonCharacter = size == 3 && byte == 0xEF && static_cast<unsigned char>(one[1]) == 0xBF &&
+                                  static_cast<unsigned char>(one[2]) >= 0xBE;
+        out += nonCharacter ? kReplacement : one;
+        i += size;
+    }
+    return out;
+}
+
 }  // namespace localyx

@@ -27,4 +27,9 @@ std::size_t utf8Length(std::string_view text);
 /// the text. Never splits a character.
 std::string utf8Substr(std::string_view text, std::size_t first, std::size_t count);
 
+/// The text with what XML 1.0 forbids replaced by U+FFFD: C0 controls other
+/// than tab, LF and CR, U+FFFE, U+FFFF and bytes that are not UTF-8. Every
+/// XML file we write (KML, GPX, SVG) takes its texts through it.
+std::string xmlSafe(std::string_view text);
+
 }  // namespace localyx

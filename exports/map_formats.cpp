@@ -9,6 +9,7 @@
 #include <pugixml.hpp>
 
 #include "core/region_catalogue.h"
+#include "core/text_encoding.h"
 #include "exports/text_cells.h"
 
 namespace localyx {
@@ -77,9 +78,10 @@ std::string shownName(const MapPoint& p) {
     return printable(same ? p.name : p.name + " (" + p.officialName + ")");
 }
 
+// Every text goes through xmlSafe: one U+FFFE in a name and no reader opens the file.
 pugi::xml_node addText(pugi::xml_node parent, const char* name, const std::string& text) {
     pugi::xml_node node = parent.append_child(name);
-    node.text().set(text.c_str());
+    node.text().set(xmlSafe(text).c_str());
     return node;
 }
 
@@ -152,7 +154,7 @@ void writeGpx(std::ostream& out, std::string_view title, const std::vector<MapPo
         node.append_attribute("lon") = degrees(p.place->longitude).c_str();
         addText(node, "name", shownName(p));
         if (!p.description.empty()) addText(node, "desc", printable(p.description));
-        if (!p.link.empty()) node.append_child("link").append_attribute("href") = p.link.c_str();
+        if (!p.link.empty()) node.append_child("link").append_attribute("href") = xmlSafe(p.link).c_str();
         if (p.centre) addText(node, "type", "centre");
     }
     saveXml(out, doc);

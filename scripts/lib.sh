@@ -26,24 +26,29 @@ ensure_packages() {
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" || return 1
 }
 
-# What every build needs: compiler, CMake, Qt 6 Widgets, fonts for the window,
-# rsvg-convert to draw the icons, Qt's own French texts.
+# What every build needs: compiler, CMake, Qt 6 Widgets, fonts for the window
+# and the maps, rsvg-convert to draw the icons, Qt's own French texts, cairo,
+# pango, libqrencode and libpng for the maps.
 BUILD_PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     nlohmann-json3-dev libpugixml-dev libzip-dev libxlsxwriter-dev
     fonts-liberation fontconfig librsvg2-bin qt6-translations-l10n
+    libcairo2-dev libpango1.0-dev libqrencode-dev libpng-dev
 )
 
 # What the tests need on top: GoogleTest, Google Benchmark, clang with
-# libFuzzer, a French locale, Python for the data generator, packaging tools
-# and the checkers the packages must pass.
+# libFuzzer, a French locale, Python for the data generators, packaging tools,
+# the checkers the packages must pass and the readers of the maps (poppler,
+# zbar for the QR codes, script to stand for a terminal, DejaVu for the
+# route sheet's ☐, which Liberation Sans lacks).
 TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     locales-all python3
     desktop-file-utils dpkg-dev file lintian appstream
     gpsbabel python3-openpyxl
+    poppler-utils zbar-tools bsdutils fonts-dejavu-core
 )
 
 repo_root() {

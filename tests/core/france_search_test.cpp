@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 #include <random>
 
 #include "core/around.h"
 #include "core/distance.h"
 #include "core/locality_table.h"
+#include "core/region_file.h"
 #include "core/tour.h"
 
 // The France-wide table (its properties in fuzz/locality_table_fuzz.cpp), the search around a
@@ -104,13 +106,56 @@ TEST(Tour, SmallSetsGetTheOptimumOfEveryOrder) {
             while (std::next_permutation(order.begin() + 1, order.end())) best = std::min(best, tourLength(legs, order, returns));
             const TourPlan plan = planTour(legs, returns);
             EXPECT_TRUE(visitsEachOnceFromTheStart(plan.order, n)) << n;
+            EXPECT_TRUE(plan.exact);
             EXPECT_NEAR(plan.km, best, 1e-9) << n << " stops, returns " << returns;
             EXPECT_DOUBLE_EQ(plan.km, tourLength(legs, plan.order, returns));
         }
     }
 }
 
-// Beyond the exact size: no single reversal, nor move of a run of one to three
+// The shortest length by the plainest dynamic programming, each set of stops
+// visited extended by every stop not in it.
+double shortestLength(const LegTable& legs, bool returns) {
+    const std::size_t n = legs.size() - 1, all = (std::size_t{1} << n) - 1;
+    std::vector<double> best((all + 1) * n, std::numeric_limits<double>::infinity());
+    for (std::size_t j = 0; j < n; ++j) best[(std::size_t{1} << j) * n + j] = legs.at(0, j + 1);
+    for (std::size_t set = 1; set <= all; ++set)
+        for (std::size_t j = 0; j < n; ++j)
+            for (std::size_t k = 0; k < n; ++k)
+                if (!(set >> k & 1)) {
+                    double& to = best[(set | std::size_t{1} << k) * n + k];
+                    to = std::min(to, best[set * n + j] + legs.at(j + 1, k + 1));
+                }
+    double km = std::numeric_limits<double>::infinity();
+    for (std::size_t j = 0; j < n; ++j) km = std::min(km, best[all * n + j] + (returns ? legs.at(j + 1, 0) : 0.0));
+    return km;
+}
+
+// A day's round: made-up stops over France, then real towns within 60 km of one.
+TEST(Tour, UpToTheExactSizeTheOrderIsTheShortest) {
+    std::string text;
+    ASSERT_EQ(readWholeFile(LOCALYX_FRANCE_TABLE, kMaxLocalityTableBytes, text), RegionFileProblem::None);
+    const std::vector<Locality> rows = parseLocalityTable(text).rows;
+    std::mt19937 random(13);
+    for (const auto& [stops, real] : {std::pair{std::size_t{13}, false}, {16, false}, {14, true}, {16, true}}) {
+        LegTable legs = randomLegs(random, stops + 1);
+        if (real) {
+            std::vector<std::size_t> picked{random() % rows.size()};
+            for (const Nearby& near : localitiesAround(rows, picked[0], 60)) picked.push_back(near.row);
+            ASSERT_GT(picked.size(), stops);
+            std::shuffle(picked.begin() + 1, picked.end(), random);
+            for (std::size_t i = 0; i <= stops; ++i)
+                for (std::size_t j = i + 1; j <= stops; ++j) legs.set(i, j, kmBetween(rows[picked[i]], rows[picked[j]]));
+        }
+        for (const bool returns : {true, false}) {
+            const TourPlan plan = planTour(legs, returns);
+            EXPECT_TRUE(plan.exact && visitsEachOnceFromTheStart(plan.order, stops + 1));
+            EXPECT_NEAR(plan.km, shortestLength(legs, returns), 1e-9) << stops << (real ? " towns" : " points") << ", returns " << returns;
+        }
+    }
+}
+
+// Beyond the exact size: the same order for the same stops, and no single reversal, nor move of a run of one to three
 // stops either way round, may still shorten it.
 TEST(Tour, LargeSetsEndWhereNoLocalMoveShortensThem) {
     std::mt19937 random(5);
@@ -119,6 +164,8 @@ TEST(Tour, LargeSetsEndWhereNoLocalMoveShortensThem) {
             const LegTable legs = randomLegs(random, n);
             const TourPlan plan = planTour(legs, returns);
             ASSERT_TRUE(visitsEachOnceFromTheStart(plan.order, n));
+            EXPECT_FALSE(plan.exact);
+            EXPECT_EQ(planTour(legs, returns).order, plan.order);
             const auto at = [](std::vector<std::size_t>& v, std::size_t k) { return v.begin() + static_cast<long>(k); };
             for (std::size_t i = 1; i < n; ++i) {
                 for (std::size_t j = i + 1; j <= n; ++j) {

@@ -18,6 +18,9 @@ check_query() {  # a localyx-query found in a laid-out tree, run from there
     grep -q $'\t-$' <<<"$regions" && fail "regions: a region file is missing: $regions"
     around=$("$bin" around PONTORSON-50170 15) || fail "$bin around failed: no table beside the region files?"
     grep -q $'\tBretagne\t' <<<"$around" || fail "around: nothing found across the border"
+    # The map finds its borders where the table is: no warning.
+    map_err=$("$bin" around PONTORSON-50170 15 --format svg 2>&1 >/dev/null) || fail "$bin around --format svg failed"
+    [ -z "$map_err" ] || fail "around --format svg: $map_err"
     # Captured first: grep -q would stop reading early and break the pipe.
     towns=$("$bin" towns Bretagne) || fail "$bin towns Bretagne failed"
     grep -qx 'RENNES-35200' <<<"$towns" || fail "towns Bretagne: no RENNES-35200"
@@ -37,6 +40,7 @@ expect_in() {  # DEB PATH...: the package holds each path
     done
 }
 expect_in "$query_deb" bin/localyx-query share/localyx/regions/Corse.txt share/localyx/regions/localites.csv \
+    share/localyx/regions/contours.txt \
     share/localyx/regions/noms.csv \
     share/man/man1/localyx-query.1.gz share/bash-completion/completions/localyx-query \
     share/doc/localyx-query/copyright share/doc/localyx-query/changelog.Debian.gz

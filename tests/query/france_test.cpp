@@ -56,7 +56,7 @@ TEST_F(France, AnswersAndRefusals) {
         {{"around", "", "5"}, "", 1, "localité inconnue : «  ».\nUne localité"},
         {{"around", pontorson, "0,05"}, "", 2, "rayon invalide"}, {{"around", pontorson, "1e2"}, "", 2, "rayon invalide"},
         {{"around", pontorson, "1000.5"}, "", 2, "rayon invalide"},
-        {{"around", pontorson, "5", "--format", "pdf"}, "", 2, "format inconnu"},
+        {{"around", pontorson, "5", "--format", "jpg"}, "", 2, "format inconnu"},
         {{"around", pontorson, "5", "--population-min", "-1"}, "", 2, "population minimale invalide"},
         {{"around", pontorson, "5", "--population-min", "5x"}, "", 2, "population minimale invalide"},
         {{"around", pontorson, "5", "--no-return"}, "", 2, "ne s'applique pas"},
@@ -69,14 +69,14 @@ TEST_F(France, AnswersAndRefusals) {
         {{"tour", pontorson, "35093", "--format", "gpx", "--itineraries"}, "", 0, "<link href=\"http://www.viamichelin.fr/"},
         // A round trip by the shortest order, then a one-way one that ends far.
         {{"tour", pontorson, "DOL-DE-BRETAGNE-35120", "PLEINE-FOUGERES-35610", "LOIN-50000"}, "", 0,
-         "\nTotal : 231,0 km à vol d'oiseau\n"},
+         "\nTotal : 231,0 km à vol d'oiseau (ordre optimal)\n"},
         {{"tour", pontorson, "LOIN-50000", "DOL-DE-BRETAGNE-35120", "--no-return"}, "", 0,
          "1\tPONTORSON-50170\tDOL-DE-BRETAGNE-35120\t17,8\t17,8\n2\tDOL-DE-BRETAGNE-35120\tLOIN-50000\t107,2\t125,0\n"
          "Total : 125,0 km"},
         // Standard input: first column, blank lines skipped, repeats and the start once.
         {{"tour", pontorson, "-"}, "DOL-DE-BRETAGNE-35120\t17,9\tBretagne\n\n  \r\n35093\n50410\n", 0,
          "1\tPONTORSON-50170\tDOL-DE-BRETAGNE-35120\t17,8\t17,8\n"
-         "2\tDOL-DE-BRETAGNE-35120\tPONTORSON-50170\t17,8\t35,6\nTotal : 35,6 km à vol d'oiseau\n"},
+         "2\tDOL-DE-BRETAGNE-35120\tPONTORSON-50170\t17,8\t35,6\nTotal : 35,6 km à vol d'oiseau (ordre optimal)\n"},
         {{"tour", pontorson, "35093", "35093"}, "", 0, "« DOL-DE-BRETAGNE-35120 » figure plusieurs fois"},
         {{"tour", pontorson, "50410"}, "", 1, "aucune étape à visiter"}, {{"tour", pontorson}, "", 1, "aucune étape"},
         {{"tour", pontorson, "35093", "INCONNUE-00000"}, "", 1, "localité inconnue : « INCONNUE-00000 »"},
@@ -101,7 +101,9 @@ TEST_F(France, AThousandStopsAtMost) {
     for (int i = 60000; i < 61001; ++i) table += std::to_string(i) + ";V;" + std::to_string(i) + ";60;Picardie;49.5;2.5;\n";
     for (int i = 60000; i < 61000; ++i) codes += std::to_string(i) + "\n";
     root.write("bin/localites.csv", table);
-    EXPECT_EQ(run({"tour", "50410", "-"}, codes).exitCode, 0);
+    const ToolRun most = run({"tour", "50410", "-"}, codes);
+    EXPECT_EQ(most.exitCode, 0);
+    EXPECT_THAT(most.out, HasSubstr(" km à vol d'oiseau (ordre optimisé)\n"));
     EXPECT_THAT(run({"tour", "50410", "-"}, codes + "61000\n").err, HasSubstr("1001 étapes : au plus 1000"));
     // Four bad rows: three are told, the last counted.
     root.write("bin/localites.csv", kTable + "1;A\n2;B\n3;C\n4;D\n");
@@ -178,7 +180,7 @@ TEST_F(France, NamesBesideTheTable) {
     EXPECT_THAT(run({"around", "50410", "20", "--format", "csv"}).out,
                 HasSubstr(";17,8;Dol-de-Bretagne\n"));
     const ToolRun city = run({"tour", "mont", "35093", "--no-return"});
-    EXPECT_EQ(city.out, "1\tMont\tDOL-DE-BRETAGNE-35120\t18,5\t18,5\nTotal : 18,5 km à vol d'oiseau\n");
+    EXPECT_EQ(city.out, "1\tMont\tDOL-DE-BRETAGNE-35120\t18,5\t18,5\nTotal : 18,5 km à vol d'oiseau (ordre optimal)\n");
     EXPECT_THAT(city.err, HasSubstr("noms.csv, ligne 5 ignorée : type inconnu.\n"));
     EXPECT_THAT(run({"around", "Mont", "6"}).out, HasSubstr("JUMEAU-50001\t0,7\t"));
     // A region's towns are read the same way, with what the table and its names know of them.

@@ -25,6 +25,7 @@ const std::vector<Option>& options() {
         {"--file", nullptr, &CommandLine::file},
         {"--format", nullptr, &CommandLine::format},
         {"--population-min", nullptr, &CommandLine::populationMin},
+        {"--size", nullptr, &CommandLine::size},
         {"--output", nullptr, &CommandLine::output},
         {"--clients", nullptr, &CommandLine::clients},
         {"--sheet", nullptr, &CommandLine::sheet},

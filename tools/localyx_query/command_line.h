@@ -17,6 +17,7 @@ struct CommandLine {
     std::optional<std::string> file;
     std::optional<std::string> format;
     std::optional<std::string> populationMin;
+    std::optional<std::string> size;
     std::optional<std::string> output;     ///< -o, --output
     std::optional<std::string> clients;    ///< --clients FILE
     std::optional<std::string> sheet;

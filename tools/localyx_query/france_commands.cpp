@@ -15,6 +15,7 @@
 #include "tools/localyx_query/commands.h"
 #include "exports/map_formats.h"
 #include "exports/spreadsheet.h"
+#include "tools/localyx_query/map_output.h"
 #include "tools/localyx_query/output.h"
 
 namespace localyx::query {
@@ -175,8 +176,10 @@ void runAround(const Invocation& run) {
     checkClientOptions(run);
     const double radiusKm = parseKm(run.args[1], 0.1, 1000, "rayon");
     const std::int64_t populationMin = parsePopulation(run.cl.populationMin);
-    const std::string form = format(run, {"text", "csv", "xlsx", "geojson", "kml", "gpx"});
+    const std::string form = format(run, {"text", "csv", "xlsx", "geojson", "kml", "gpx", "svg", "png", "pdf"});
+    if (run.cl.size && !isMapFormat(form)) usageError("l'option --size ne vaut que pour les formats svg, png et pdf.");
     if (run.cl.clients && run.cl.populationMin) usageError("l'option --population-min ne va pas avec --clients.");
+    if (run.cl.clients && isMapFormat(form)) usageError("les formats svg, png et pdf ne vont pas avec --clients.");
     std::optional<ClientFile> clients = clientFile(run);
     const Localities table(run);
     const std::size_t centre = table.find(run.args[0]);
@@ -214,6 +217,19 @@ void runAround(const Invocation& run) {
         return;
     }
     const std::string title = "Localités à " + decimalComma(radiusKm) + " km de " + table.label(centre);
+    if (isMapFormat(form)) {
+        render::MapScene scene;
+        scene.title = title;
+        scene.note = localityCount(found.size());
+        scene.circle = render::SearchCircle{from.latitude, from.longitude, radiusKm};
+        scene.places.push_back({from.latitude, from.longitude, table.label(centre), from.population, render::PlaceRole::Centre});
+        for (const Nearby& n : found) {
+            const Locality& l = rows[n.row];
+            scene.places.push_back({l.latitude, l.longitude, l.name, l.population, render::PlaceRole::Locality});
+        }
+        writeMap(run, form, scene);
+        return;
+    }
     std::vector<MapPoint> points{{&from, table.label(centre), "Centre de la recherche ; " + inhabitants(from), "",
                                   true, table.official(from)}};
     std::vector<double> kms{0.0};
@@ -265,7 +281,9 @@ std::vector<std::string> stopTexts(const Invocation& run) {
 
 void runTour(const Invocation& run) {
     checkClientOptions(run);
-    const std::string form = format(run, {"text", "csv", "xlsx", "kml", "gpx"});
+    const std::string form = format(run, {"text", "csv", "xlsx", "kml", "gpx", "svg", "png", "pdf"});
+    if (run.cl.size && !isMapFormat(form)) usageError("l'option --size ne vaut que pour les formats svg, png et pdf.");
+    if (run.cl.clients && isMapFormat(form)) usageError("les formats svg, png et pdf ne vont pas avec --clients.");
     const bool returns = !run.cl.noReturn;
     std::optional<ClientFile> clients = clientFile(run);
     const Localities table(run);
@@ -301,7 +319,8 @@ void runTour(const Invocation& run) {
     for (std::size_t i = 0; i < stops.size(); ++i) {
         for (std::size_t j = i + 1; j < stops.size(); ++j) legs.set(i, j, kmBetween(table.place(stops[i]), table.place(stops[j])));
     }
-    std::vector<std::size_t> order = planTour(legs, returns).order;
+    const TourPlan plan = planTour(legs, returns);
+    std::vector<std::size_t> order = plan.order;
     if (returns) order.push_back(0);
 
     // One row per place of the visit, the start first (and last on a round trip).
@@ -319,7 +338,7 @@ void runTour(const Invocation& run) {
         total += leg;
         const Locality& here = table.place(stops[order[i]]);
         std::string address;
-        if (i && run.cl.itineraries) {
+        if (i && (run.cl.itineraries || form == "pdf")) {
             const Locality& before = table.place(stops[order[i - 1]]);
             address = itineraryAddress(reworkItem(before.item()), reworkItem(here.item()));
         }
@@ -332,7 +351,8 @@ void runTour(const Invocation& run) {
                     << '\t' << decimalComma(visits[i].leg) << '\t' << decimalComma(visits[i].total) << '\n';
             if (run.cl.itineraries) run.out << printable(visits[i].itinerary) << '\n';
         }
-        run.out << "Total : " << decimalComma(total) << " km à vol d'oiseau\n";
+        run.out << "Total : " << decimalComma(total) << " km à vol d'oiseau"
+                << (plan.exact ? " (ordre optimal)\n" : " (ordre optimisé)\n");
         return;
     }
     if (form == "csv" || form == "xlsx") {
@@ -348,7 +368,8 @@ void runTour(const Invocation& run) {
             const Locality& l = *visits[i].place;
             std::vector<std::string> cells{std::to_string(i), l.name, l.postalCode, frenchDegrees(l.latitude),
                                            frenchDegrees(l.longitude), decimalComma(visits[i].leg),
-                                           decimalComma(visits[i].total), std::string(table.index().officialName(visits[i].id))};
+                                           decimalComma(visits[i].total),
+                                           std::string(table.index().officialName(visits[i].id))};
             if (clients) cells.insert(cells.begin() + 1, visits[i].label);
             if (run.cl.itineraries) cells.push_back(visits[i].itinerary);
             sheet.rows.push_back(std::move(cells));
@@ -357,6 +378,37 @@ void runTour(const Invocation& run) {
         return;
     }
     const std::string title = "Tournée depuis " + table.label(start) + " : " + decimalComma(total) + " km";
+    if (isMapFormat(form)) {
+        render::MapScene scene;
+        scene.title = title;
+        // One place per locality: a round trip ends on the start's marker.
+        const std::size_t places = returns ? visits.size() - 1 : visits.size();
+        for (std::size_t i = 0; i < places; ++i) {
+            const Locality& l = *visits[i].place;
+            scene.places.push_back({l.latitude, l.longitude, i ? l.name : l.item(), l.population,
+                                    i ? render::PlaceRole::Stop : render::PlaceRole::Start, static_cast<int>(i)});
+            scene.path.push_back(i);
+        }
+        if (returns) scene.path.push_back(0);
+        if (form != "pdf") {
+            writeMap(run, form, scene);
+            return;
+        }
+        render::RouteSheet sheet;
+        sheet.date = frenchToday();
+        sheet.start = table.label(start);
+        sheet.stops = stops.size() - 1;
+        sheet.totalKm = total;
+        sheet.map = std::move(scene);
+        for (std::size_t i = 0; i < visits.size(); ++i) {
+            const Visit& v = visits[i];
+            const std::string link = v.itinerary.empty() ? "" : toBrowserUrl(v.itinerary);
+            sheet.rows.push_back({static_cast<int>(i), v.place->name, v.place->postalCode, v.place->population, v.leg,
+                                  v.total, link});
+        }
+        writeRouteSheet(run, std::move(sheet));
+        return;
+    }
     std::vector<MapPoint> points;
     std::vector<const Locality*> path;
     for (std::size_t i = 0; i < visits.size(); ++i) {

@@ -45,7 +45,7 @@ _localyx_query() {
             return ;;
         --encoding) _localyx_query_add_matching "$cur" <<<$'utf-8\nwindows-1252\nutf-16'; return ;;
         --separator) _localyx_query_add_matching "$cur" <<<$'\\;\n,\ntab\n\\|'; return ;;
-        --population-min | --sheet | --column) return ;;
+        --population-min | --size | --sheet | --column) return ;;
     esac
 
     # The words typed so far, options and the file name of --file left out.
@@ -57,7 +57,7 @@ _localyx_query() {
             case $word in
                 --) options_ended=1 ;;
                 --file) file=${COMP_WORDS[i+1]}; ((i++)) ;;
-                --format | --population-min | --clients | -o | --output | --sheet | --encoding | \
+                --format | --population-min | --size | --clients | -o | --output | --sheet | --encoding | \
                     --separator | --column) ((i++)) ;;
             esac
         else
@@ -68,8 +68,8 @@ _localyx_query() {
 
     if [[ $prev == --format ]]; then
         case $sub in
-            around) _localyx_query_add_matching "$cur" <<<$'text\ncsv\nxlsx\ngeojson\nkml\ngpx' ;;
-            tour) _localyx_query_add_matching "$cur" <<<$'text\ncsv\nxlsx\nkml\ngpx' ;;
+            around) _localyx_query_add_matching "$cur" <<<$'text\ncsv\nxlsx\ngeojson\nkml\ngpx\nsvg\npng\npdf' ;;
+            tour) _localyx_query_add_matching "$cur" <<<$'text\ncsv\nxlsx\nkml\ngpx\nsvg\npng\npdf' ;;
         esac
         return
     fi
@@ -78,8 +78,8 @@ _localyx_query() {
         local opts=$'--file\n--help\n--version'
         case $sub in
             neighbours) opts+=$'\n--csv' ;;
-            around) opts+=$'\n--format\n--population-min\n--clients\n--sheet\n--encoding\n--separator\n--column' ;;
-            tour) opts+=$'\n--format\n--no-return\n--itineraries\n--clients\n--sheet\n--encoding\n--separator\n--column' ;;
+            around) opts+=$'\n--format\n--population-min\n--size\n--clients\n--sheet\n--encoding\n--separator\n--column' ;;
+            tour) opts+=$'\n--format\n--no-return\n--itineraries\n--size\n--clients\n--sheet\n--encoding\n--separator\n--column' ;;
             clients) opts+=$'\n--output\n--sheet\n--encoding\n--separator\n--column' ;;
         esac
         _localyx_query_add_matching "$cur" <<<"$opts"

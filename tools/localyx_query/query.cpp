@@ -35,11 +35,13 @@ const std::vector<Command>& commands() {
         {"map-url", runMapUrl, false, 1, 1, " VILLE", {}},
         {"itinerary-url", runItineraryUrl, false, 2, 2, " VILLE1 VILLE2", {}},
         {"around", runAround, false, 2, 2,
-         " VILLE KM [--format text|csv|xlsx|geojson|kml|gpx] [--population-min N] [--clients FICHIER]",
-         {"--format", "--population-min", "--clients", "--sheet", "--encoding", "--separator", "--column"}},
+         " VILLE KM [--format text|csv|xlsx|geojson|kml|gpx|svg|png|pdf] [--size LxH] [--population-min N]"
+         " [--clients FICHIER]",
+         {"--format", "--population-min", "--size", "--clients", "--sheet", "--encoding", "--separator", "--column"}},
         {"tour", runTour, false, 1, kMany,
-         " DÉPART [ÉTAPE...] [--no-return] [--format text|csv|xlsx|kml|gpx] [--itineraries] [--clients FICHIER]",
-         {"--format", "--no-return", "--itineraries", "--clients", "--sheet", "--encoding", "--separator",
+         " DÉPART [ÉTAPE...] [--no-return] [--format text|csv|xlsx|kml|gpx|svg|png|pdf] [--size LxH] [--itineraries]"
+         " [--clients FICHIER]",
+         {"--format", "--no-return", "--itineraries", "--size", "--clients", "--sheet", "--encoding", "--separator",
           "--column"}},
         {"clients", runClients, false, 1, 1,
          " FICHIER [-o SORTIE] [--sheet NOM|N] [--encoding utf-8|windows-1252|utf-16] "
@@ -105,6 +107,9 @@ std::string usageText() {
            "  tour DÉPART [ÉTAPE...]              l'ordre de visite le plus court à vol\n"
            "      [--no-return] [--itineraries]   d'oiseau ; sans ÉTAPE ou avec -, les étapes\n"
            "      [--format text|csv|xlsx|kml|gpx]  sont lues sur l'entrée standard (jusqu'à 1000)\n"
+           "  around, tour --format svg|png|pdf   la carte, dans un fichier ou un tube ; png\n"
+           "      [--size LxH]                    de 1600x1600 pixels par défaut, pdf sur A4 ;\n"
+           "                                      tour en pdf : la feuille de route\n"
            "  clients FICHIER [-o SORTIE]         place chaque client d'un fichier CSV, TSV,\n"
            "      [--sheet NOM|N] [--encoding E]  .xlsx ou .ods sur sa commune ; around et\n"
            "      [--separator S] [--column R=C]  tour --clients FICHIER : les clients placés\n"
