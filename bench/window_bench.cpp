@@ -17,6 +17,7 @@
 #include "core/region_file.h"
 
 #include "platform/font_fallback.h"
+#include "view/choice_combo.h"
 #include "view/form_session.h"
 
 namespace {
@@ -98,6 +99,72 @@ void BM_WindowBuiltAndShown(benchmark::State& state) {
     addPeakMemory(state);
 }
 BENCHMARK(BM_WindowBuiltAndShown)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+/// Toulouse in Midi-Pyrénées, searched at 25 km: the region's densest map.
+int chooseToulouse(localyx::FormSession& session) {
+    chooseRegion(session, kMidiPyrenees);
+    localyx::MainWindow& window = session.window();
+    for (int i = 0; i < window.comboListCount(localyx::ComboId::Combo1); ++i) {
+        if (window.comboItem(localyx::ComboId::Combo1, i) == "TOULOUSE-31300") return i;
+    }
+    return 0;
+}
+
+/// A choice as the user makes it, through the widget, so that the map hears of it.
+void choose(localyx::FormSession& session, localyx::ComboId id, int index) {
+    session.window().setComboListIndex(id, index);
+    emit session.window().combo(id)->activated(index);
+}
+
+QWidget* mapCanvas(localyx::FormSession& session) {
+    QWidget* map = session.mapExtensionIfLoaded() ? session.mapExtensionIfLoaded()->mapWindow() : nullptr;
+    return map ? map->findChild<QWidget*>(QStringLiteral("MapCanvas")) : nullptr;
+}
+
+// « Voir sur la carte » to the map drawn, after a 25 km search; the first
+// iteration also loads the module and the borders. The program's folder in
+// the build tree holds the region files and the borders, as once installed.
+void BM_MapOpened(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto session = std::make_unique<localyx::FormSession>(localyx::executableDir());
+        session->show();
+        choose(*session, localyx::ComboId::ComboKms, 4);
+        choose(*session, localyx::ComboId::Combo1, chooseToulouse(*session));
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        session->window().showMapAction()->trigger();
+        QWidget* canvas = mapCanvas(*session);
+        if (!canvas || !QTest::qWaitForWindowExposed(canvas->window())) state.SkipWithError("map not shown");
+        canvas->grab();
+        state.PauseTiming();
+        session.reset();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MapOpened)->Unit(benchmark::kMillisecond)->Iterations(1)->Name("BM_MapOpened/first");
+BENCHMARK(BM_MapOpened)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// A new town chosen while the map is open: the search, the map's answer and
+// the map drawn again.
+void BM_MapRedrawnAfterAChoice(benchmark::State& state) {
+    localyx::FormSession session(localyx::executableDir());
+    session.show();
+    choose(session, localyx::ComboId::ComboKms, 4);
+    const int toulouse = chooseToulouse(session);
+    choose(session, localyx::ComboId::Combo1, toulouse);
+    session.window().showMapAction()->trigger();
+    QWidget* canvas = mapCanvas(session);
+    if (!canvas || !QTest::qWaitForWindowExposed(canvas->window())) state.SkipWithError("map not shown");
+    int town = toulouse;
+    for (auto _ : state) {
+        town = town == toulouse ? toulouse + 1 : toulouse;
+        choose(session, localyx::ComboId::Combo1, town);
+        canvas->grab();
+    }
+}
+BENCHMARK(BM_MapRedrawnAfterAChoice)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -33,6 +33,7 @@ BUILD_PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     nlohmann-json3-dev libpugixml-dev libzip-dev libxlsxwriter-dev
+    libfontconfig-dev
     fonts-liberation fontconfig librsvg2-bin qt6-translations-l10n
     libcairo2-dev libpango1.0-dev libqrencode-dev libpng-dev
 )

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 
 #include "app/form1.h"
+#include "map_window/map_extension.h"
 #include "platform/qt_platform_services.h"
 #include "view/main_window.h"
 
@@ -25,11 +27,18 @@ public:
     MainWindow& window() { return m_window; }
     QtPlatformServices& platform() { return m_platform; }
     Form1& form() { return m_form; }
+    /// The map and the list files, loaded on first use; nullptr when the
+    /// module is missing (the user has been told).
+    MapExtension* mapExtension();
+    /// nullptr until the map or a list file was first asked for.
+    MapExtension* mapExtensionIfLoaded() const { return m_map.get(); }
 
 private:
     MainWindow m_window;
     QtPlatformServices m_platform;
     Form1 m_form;
+    std::filesystem::path m_programDir;
+    std::unique_ptr<MapExtension> m_map;
 };
 
 }  // namespace localyx

@@ -1,7 +1,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
+
+#include <fontconfig/fontconfig.h>
 
 #include <QApplication>
 #include <QByteArray>
@@ -19,7 +22,8 @@ constexpr const char* kHelp =
     "Localyx, aide à la prospection commerciale : choisissez une région, une localité et\n"
     "un rayon de 5 à 25 km ; la fenêtre liste les localités voisines, donne la distance\n"
     "à vol d'oiseau jusqu'à une seconde localité et ouvre la carte ou l'itinéraire\n"
-    "ViaMichelin dans le navigateur.\n"
+    "ViaMichelin dans le navigateur. Le menu de la liste (clic droit) la montre sur\n"
+    "une carte (Ctrl+M) et l'enregistre en CSV, GeoJSON, KML ou GPX (Ctrl+S).\n"
     "\n"
     "  -h, --help     affiche cette aide et quitte\n"
     "  --version      affiche la version et quitte\n"
@@ -73,8 +77,12 @@ int main(int argc, char* argv[]) {
         }
     }
 
+    // Reading the font configuration is the longest step of start-up that
+    // needs no display: it runs while Qt connects to one.
+    std::thread fontConfiguration([] { FcInit(); });
     g_defaultHandler = qInstallMessageHandler(holdStartMessages);
     QApplication app(argc, argv);
+    fontConfiguration.join();
     releaseStartMessages();
 
     QApplication::setApplicationName(QStringLiteral("Localyx"));

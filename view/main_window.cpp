@@ -3,7 +3,10 @@
 #include <cmath>
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -101,6 +104,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     m_timer2.setInterval(1);
 
     buildControls();
+    addAnswerActions();
 }
 
 MainWindow::~MainWindow() { setMousePointer(MousePointer::Default); }
@@ -279,6 +283,60 @@ void MainWindow::buildControls() {
     m_combo1->setFocus();
 }
 
+void MainWindow::addAnswerActions() {
+    // Nothing is added to the window's surface: the two entries live in
+    // Text8's own menu, and their keys work wherever the focus is.
+    m_showMap = new QAction(QStringLiteral("Voir sur la carte"), this);
+    m_showMap->setObjectName(QStringLiteral("ShowMap"));
+    m_showMap->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    m_saveList = new QAction(QStringLiteral("Enregistrer la liste…"), this);
+    m_saveList->setObjectName(QStringLiteral("SaveList"));
+    m_saveList->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    for (QAction* action : {m_showMap, m_saveList}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setEnabled(false);
+        addAction(action);
+    }
+    connect(m_showMap, &QAction::triggered, this, &MainWindow::mapRequested);
+    connect(m_saveList, &QAction::triggered, this, &MainWindow::listSaveRequested);
+    connect(m_text8, &QPlainTextEdit::textChanged, this, [this] {
+        const bool listed = !m_text8->document()->isEmpty();
+        m_showMap->setEnabled(listed);
+        m_saveList->setEnabled(listed);
+    });
+
+    m_text8->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_text8, &QWidget::customContextMenuRequested, this, &MainWindow::showText8Menu);
+    // Shift+F10 opens the menu as the menu key does.
+    m_text8->installEventFilter(this);
+}
+
+void MainWindow::showText8Menu(const QPoint& at) {
+    QMenu* menu = m_text8->createStandardContextMenu(at);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    menu->addAction(m_showMap);
+    menu->addAction(m_saveList);
+    menu->popup(m_text8->viewport()->mapToGlobal(at));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_text8 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            showText8Menu(m_text8->cursorRect().bottomRight());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+SearchAnswer MainWindow::answer() const {
+    AnswerPicks picks = m_picks;
+    if (m_result2->isHidden() || m_result2->text().isEmpty()) picks.second = -1;
+    return m_form ? searchAnswer(*this, m_form->variables(), picks) : SearchAnswer{};
+}
+
 void MainWindow::attach(Form1& form) {
     if (m_form) return;
     m_form = &form;
@@ -308,7 +366,20 @@ void MainWindow::detach() {
 }
 
 void MainWindow::run(void (Form1::*handler)()) {
-    if (m_form) (m_form->*handler)();
+    if (!m_form) return;
+    ++m_handlersRunning;
+    (m_form->*handler)();
+    --m_handlersRunning;
+    // Told once the handler is done, not halfway through a search.
+    if (m_handlersRunning > 0 || !(m_listTouched || m_distanceTouched)) return;
+    if (m_listTouched) {
+        m_picks.town = m_combo1->currentIndex();
+        // A radius typed over is no choice: the last one chosen still holds.
+        if (m_comboKms->currentIndex() >= 0) m_picks.radiusItem = m_comboKms->currentIndex();
+    }
+    if (m_distanceTouched) m_picks.second = m_combo2->currentIndex();
+    m_listTouched = m_distanceTouched = false;
+    emit answerChanged();
 }
 
 void MainWindow::centreOnScreen() {
@@ -434,9 +505,13 @@ void MainWindow::setComboForeColor(ComboId id, Rgb colour) {
 
 void MainWindow::setLabelCaption(LabelId id, const std::string& caption) {
     label(id)->setCaption(QString::fromStdString(caption));
+    if (id == LabelId::result2) m_distanceTouched = true;
 }
 
-void MainWindow::setLabelVisible(LabelId id, bool visible) { label(id)->setVisible(visible); }
+void MainWindow::setLabelVisible(LabelId id, bool visible) {
+    label(id)->setVisible(visible);
+    if (id == LabelId::result2) m_distanceTouched = true;
+}
 
 void MainWindow::setButtonEnabled(ButtonId id, bool enabled) { button(id)->setEnabled(enabled); }
 
@@ -450,6 +525,7 @@ std::string MainWindow::text(TextId id) const {
 void MainWindow::setText(TextId id, const std::string& text) {
     if (id == TextId::Text8) {
         m_text8->setPlainText(toScreenText(text));
+        m_listTouched = true;
         return;
     }
     m_hiddenTexts[hiddenTextSlot(id)] = text;
@@ -458,6 +534,7 @@ void MainWindow::setText(TextId id, const std::string& text) {
 void MainWindow::insertText(TextId id, const std::string& text) {
     if (id == TextId::Text8) {
         m_text8->textCursor().insertText(toScreenText(text));
+        m_listTouched = true;
         return;
     }
     // The hidden fields are only ever appended to: their caret is at the end.

@@ -8,7 +8,9 @@
 #include <QWidget>
 
 #include "app/form_view.h"
+#include "app/search_answer.h"
 
+class QAction;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -38,6 +40,21 @@ public:
     /// The visible combo boxes; nullptr for the hidden Combo3 and Combo4.
     ChoiceCombo* combo(ComboId id) const;
 
+    /// What the window answered last, for the map and the saved list.
+    SearchAnswer answer() const;
+    /// « Voir sur la carte » and « Enregistrer la liste… », in Text8's menu
+    /// and on their keys anywhere in the window.
+    QAction* showMapAction() const { return m_showMap; }
+    QAction* saveListAction() const { return m_saveList; }
+
+signals:
+    /// A handler has changed the list or the distance shown (sent once the
+    /// handler has ended).
+    void answerChanged();
+    void mapRequested();
+    void listSaveRequested();
+
+public:
     // FormView
     std::string comboText(ComboId combo) const override;
     void setComboText(ComboId combo, const std::string& text) override;
@@ -61,6 +78,7 @@ public:
     void processPendingEvents() override;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
@@ -73,6 +91,8 @@ private:
     };
 
     void buildControls();
+    void addAnswerActions();
+    void showText8Menu(const QPoint& at);
     /// Runs a handler of the logic, if it is attached.
     void run(void (Form1::*handler)());
     void connectEvents();
@@ -111,6 +131,13 @@ private:
     QPlainTextEdit* m_text8 = nullptr;
     /// TxtURLMich, TxtURLMich2, TxtDepart0, TxtArrivee0, TxtDepart, TxtArrivee.
     std::array<std::string, 6> m_hiddenTexts;
+
+    QAction* m_showMap = nullptr;
+    QAction* m_saveList = nullptr;
+    int m_handlersRunning = 0;
+    bool m_listTouched = false;      ///< a running handler wrote Text8
+    bool m_distanceTouched = false;  ///< a running handler wrote result2
+    AnswerPicks m_picks;             ///< what the list and the distance stand for
 
     QTimer m_timer1;
     QTimer m_timer2;

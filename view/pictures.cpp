@@ -1,6 +1,7 @@
 #include "view/pictures.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -31,15 +32,24 @@ QPixmap backgroundPicture(qreal scale) {
     // Each pixel takes the shade of its distance to the nearest edge, in the
     // window's pixels: flat (240, 240, 240) inside, down to a mid grey on
     // the outermost pixels.
-    constexpr int shades[kRimWidth] = {150, 178, 202, 222, 234};
+    static constexpr int shades[kRimWidth] = {150, 178, 202, 222, 234};
+    const auto shadeAt = [scale](int distance) {
+        const int edge = static_cast<int>(distance / scale);
+        const int shade = edge < kRimWidth ? shades[edge] : 240;
+        return qRgb(shade, shade, shade);
+    };
+    // Only the rim varies along a line: its middle is filled in one go.
+    const int rim = static_cast<int>(std::ceil(kRimWidth * scale));
+    const int width = size.width();
     for (int y = 0; y < size.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            const int edge = static_cast<int>(
-                std::min({x, y, size.width() - 1 - x, size.height() - 1 - y}) / scale);
-            const int shade = edge < kRimWidth ? shades[edge] : 240;
-            line[x] = qRgb(shade, shade, shade);
+        const int fromTop = std::min(y, size.height() - 1 - y);
+        const int middle = std::max(0, width - 2 * rim);
+        for (int x = 0; x < std::min(rim, width); ++x) {
+            line[x] = shadeAt(std::min(x, fromTop));
+            line[width - 1 - x] = shadeAt(std::min(x, fromTop));
         }
+        std::fill_n(line + rim, middle, shadeAt(fromTop));
     }
     image.setDevicePixelRatio(scale);
     return QPixmap::fromImage(image);
@@ -148,7 +158,10 @@ QCursor handCursor(qreal scale) {
 
 QIcon pictureIcon(QPixmap (*draw)(qreal), qreal scale) {
     QIcon icon;
-    for (qreal each : {qreal(1), qreal(2), scale}) icon.addPixmap(draw(each));
+    icon.addPixmap(draw(1));
+    icon.addPixmap(draw(2));
+    // Drawn once a scale: start-up pays for every picture.
+    if (scale != 1 && scale != 2) icon.addPixmap(draw(scale));
     return icon;
 }
 

@@ -61,6 +61,12 @@ if [ "$gui" = 1 ]; then
         grep -qF "$d" <<<"$depends" || fail "localyx Depends lacks $d: $depends"
     done
     grep -q xdg-utils <<<"$(dpkg-deb -f "$gui_deb" Recommends)" || fail "localyx does not recommend xdg-utils"
+    # The map module, where the program looks for it, and what it needs in Depends.
+    grep -q ' \./usr/lib/\(.*/\)\?localyx/modules/localyx_map\.so$' <<<"$(dpkg-deb -c "$gui_deb")" \
+        || fail "localyx lacks its map module"
+    for d in libcairo2 libpango-1.0-0; do
+        grep -qF "$d" <<<"$depends" || fail "localyx Depends lacks $d: $depends"
+    done
 fi
 
 # Errors and warnings fail; pedantic and informational notes do not.
@@ -84,6 +90,9 @@ unfortified=$(grep '"command": ' "$build/compile_commands.json" |
 [ -z "$unfortified" ] || fail "built without -D_FORTIFY_SOURCE=2: $unfortified"
 
 if [ "$gui" = 1 ]; then
+    module=$(find "$root/usr/lib" -name localyx_map.so)
+    [ -n "$module" ] || fail "no localyx_map.so unpacked"
+    ldd "$module" | grep -q 'not found' && fail "localyx_map.so misses libraries: $(ldd "$module")"
     desktop-file-validate "$root/usr/share/applications/fr.localyx.Localyx.desktop" || fail "desktop-file-validate"
     # The whole tree, so the entry and icons the metadata names are checked too; pedantic notes pass.
     report=$(appstreamcli validate-tree --no-net --pedantic "$root" 2>&1) \

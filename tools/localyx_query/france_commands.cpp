@@ -13,6 +13,7 @@
 #include "core/web_address.h"
 #include "tools/localyx_query/client_file.h"
 #include "tools/localyx_query/commands.h"
+#include "exports/around_files.h"
 #include "exports/map_formats.h"
 #include "exports/spreadsheet.h"
 #include "tools/localyx_query/map_output.h"
@@ -163,13 +164,6 @@ std::int64_t parsePopulation(const std::optional<std::string>& text) {
     return n;
 }
 
-std::string population(const Locality& l) { return l.population >= 0 ? std::to_string(l.population) : ""; }
-
-std::string inhabitants(const Locality& l) {
-    if (l.population < 0) return "population inconnue";
-    return std::to_string(l.population) + (l.population > 1 ? " habitants" : " habitant");
-}
-
 }  // namespace
 
 void runAround(const Invocation& run) {
@@ -196,30 +190,13 @@ void runAround(const Invocation& run) {
         for (const Nearby& n : found) {
             const Locality& l = rows[n.row];
             run.out << printable(l.item()) << '\t' << decimalComma(n.km) << '\t' << regionCaption(l.region)
-                    << '\t' << population(l) << '\n';
+                    << '\t' << (l.population >= 0 ? std::to_string(l.population) : "") << '\n';
         }
         return;
     }
-    if (form == "csv" || form == "xlsx") {
-        SpreadsheetTable sheet{decimalComma(radiusKm) + " km de " + table.label(centre),
-                               {{"Localité"}, {"Code postal", CellType::Code}, {"Code INSEE", CellType::Code},
-                                {"Département", CellType::Code}, {"Région"}, {"Population", CellType::Integer},
-                                {"Latitude", CellType::Degrees}, {"Longitude", CellType::Degrees},
-                                {"Distance (km)", CellType::Kilometres}, {"Nom officiel"}},
-                               {}};
-        for (const Nearby& n : found) {
-            const Locality& l = rows[n.row];
-            sheet.rows.push_back({l.name, l.postalCode, l.insee, l.departement, regionCaption(l.region), population(l),
-                                  frenchDegrees(l.latitude), frenchDegrees(l.longitude), decimalComma(n.km),
-                                  table.official(l)});
-        }
-        writeTable(run, form, sheet);
-        return;
-    }
-    const std::string title = "Localités à " + decimalComma(radiusKm) + " km de " + table.label(centre);
     if (isMapFormat(form)) {
         render::MapScene scene;
-        scene.title = title;
+        scene.title = "Localités à " + decimalComma(radiusKm) + " km de " + table.label(centre);
         scene.note = localityCount(found.size());
         scene.circle = render::SearchCircle{from.latitude, from.longitude, radiusKm};
         scene.places.push_back({from.latitude, from.longitude, table.label(centre), from.population, render::PlaceRole::Centre});
@@ -230,21 +207,19 @@ void runAround(const Invocation& run) {
         writeMap(run, form, scene);
         return;
     }
-    std::vector<MapPoint> points{{&from, table.label(centre), "Centre de la recherche ; " + inhabitants(from), "",
-                                  true, table.official(from)}};
-    std::vector<double> kms{0.0};
+    AroundAnswer answer{&from, radiusKm, {}, {}, table.label(centre), table.official(from), {}};
     for (const Nearby& n : found) {
-        const Locality& l = rows[n.row];
-        points.push_back({&l, l.item(), decimalComma(n.km) + " km ; " + inhabitants(l), "", false, table.official(l)});
-        kms.push_back(n.km);
+        answer.found.push_back(&rows[n.row]);
+        answer.kms.push_back(n.km);
+        answer.officialNames.push_back(table.official(rows[n.row]));
     }
-    if (form == "geojson") {
-        writeGeoJson(run.out, points, kms);
-    } else if (form == "kml") {
-        writeKml(run.out, title, points, {});
-    } else {
-        writeGpx(run.out, title, points, false);
-    }
+    const AroundFormat written = form == "csv"       ? AroundFormat::Csv
+                                 : form == "xlsx"    ? AroundFormat::Xlsx
+                                 : form == "geojson" ? AroundFormat::GeoJson
+                                 : form == "kml"     ? AroundFormat::Kml
+                                                     : AroundFormat::Gpx;
+    writeAround(run.out, written, answer);
+    if (written == AroundFormat::Xlsx && !run.out) fail("écriture du classeur impossible.");
 }
 
 namespace {

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/search_answer.h"
+#include "tests/app/form_fixture.h"
+
+namespace localyx::testing {
+namespace {
+
+class Answer : public FormTest {};
+
+/// The answer as the window takes it just after the handlers ran.
+SearchAnswer answerOf(const FakeView& view, const Form1& form, bool distanceShown) {
+    const AnswerPicks picks{view.comboListIndex(ComboId::Combo1), view.comboListIndex(ComboId::ComboKms),
+                            distanceShown ? view.comboListIndex(ComboId::Combo2) : -1};
+    return searchAnswer(view, form.variables(), picks);
+}
+
+std::vector<std::string> namesOf(const SearchAnswer& answer) {
+    std::vector<std::string> names;
+    for (const Locality& l : answer.found) names.push_back(l.name + "|" + l.postalCode);
+    return names;
+}
+
+// The localities Text8 lists, each with its own coordinates (twins too),
+// nearest first; the second town only while its distance is shown.
+TEST_F(Answer, IsWhatTheWindowListsNearestFirst) {
+    writeRegion("Alsace", std::string(kAlsaceFile) + "48.56,7.56,PRES-67002\r\n");
+    chooseRegion(1);
+    pick(form, view, ComboId::ComboKms, 1);  // "10": 11 km
+    pick(form, view, ComboId::Combo1, 0);
+    SearchAnswer answer = answerOf(view, form, false);
+    ASSERT_TRUE(answer.town);
+    EXPECT_EQ(answer.town->name, "CENTREVILLE");
+    EXPECT_EQ(answer.radiusKm, 10);
+    EXPECT_DOUBLE_EQ(answer.radiusDeg, 11 / 111.0);
+    EXPECT_EQ(namesOf(answer), (std::vector<std::string>{"SAINT-EXEMPLE|67006", "PRES|67002", "MOYEN|67003",
+                                                         "PRES|67002", "LOIN|67005"}));
+    EXPECT_DOUBLE_EQ(answer.found[3].latitude, 48.56);  // the twin read from its own line
+    for (std::size_t i = 1; i < answer.kms.size(); ++i) EXPECT_LE(answer.kms[i - 1], answer.kms[i]);
+    EXPECT_FALSE(answer.second);
+
+    pick(form, view, ComboId::Combo2, 2);
+    EXPECT_FALSE(answerOf(view, form, false).second);
+    answer = answerOf(view, form, true);
+    ASSERT_TRUE(answer.second);
+    EXPECT_EQ(answer.second->name, "MOYEN");
+    EXPECT_EQ(answer.secondKm, 6);  // as result2: "... de : 6  Kms"
+    EXPECT_EQ(view.caption(LabelId::result2), "La distance entre ces 2 villes est de : 6  Kms");
+
+    pick(form, view, ComboId::Combo2, 0);  // the same town twice
+    EXPECT_FALSE(answerOf(view, form, true).second);
+}
+
+TEST_F(Answer, AMessageInText8PlacesNothing) {
+    writeRegion("Alsace", kAlsaceFile);
+    chooseRegion(1);
+    pick(form, view, ComboId::Combo1, 0);
+    view.setText(TextId::Text8, "Fichier introuvable\r\n");
+    const SearchAnswer answer = answerOf(view, form, false);
+    EXPECT_TRUE(answer.found.empty());
+    chooseRegion(1);  // the list emptied
+    EXPECT_FALSE(answerOf(view, form, false).town);
+}
+
+}  // namespace
+}  // namespace localyx::testing
