@@ -21,25 +21,38 @@ std::string officialName(const AroundAnswer& answer, std::size_t i) {
     return i < answer.officialNames.size() ? answer.officialNames[i] : std::string();
 }
 
-void writeCsv(std::ostream& out, const AroundAnswer& answer) {
-    out << kUtf8Bom;
-    writeCsvLine(out, {"Localité", "Code postal", "Code INSEE", "Département", "Région", "Population", "Latitude",
-                       "Longitude", "Distance (km)", "Nom officiel"});
-    for (std::size_t i = 0; i < answer.found.size(); ++i) {
-        const Locality& l = *answer.found[i];
-        std::string lat = degrees(l.latitude), lon = degrees(l.longitude);
-        std::replace(lat.begin(), lat.end(), '.', ',');
-        std::replace(lon.begin(), lon.end(), '.', ',');
-        writeCsvLine(out, {l.name, l.postalCode, l.insee, l.departement, regionCaption(l.region), population(l), lat,
-                           lon, decimalComma(answer.kms[i]), officialName(answer, i)});
-    }
+std::string frenchDegrees(double value) {
+    std::string text = degrees(value);
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
 }
 
 }  // namespace
 
+SpreadsheetTable aroundSheet(const AroundAnswer& answer) {
+    const std::string centre = answer.centreLabel.empty() ? answer.centre->item() : answer.centreLabel;
+    SpreadsheetTable sheet{decimalComma(answer.radiusKm) + " km de " + centre,
+                           {{"Localité"}, {"Code postal", CellType::Code}, {"Code INSEE", CellType::Code},
+                            {"Département", CellType::Code}, {"Région"}, {"Population", CellType::Integer},
+                            {"Latitude", CellType::Degrees}, {"Longitude", CellType::Degrees},
+                            {"Distance (km)", CellType::Kilometres}, {"Nom officiel"}},
+                           {}};
+    for (std::size_t i = 0; i < answer.found.size(); ++i) {
+        const Locality& l = *answer.found[i];
+        sheet.rows.push_back({l.name, l.postalCode, l.insee, l.departement, regionCaption(l.region), population(l),
+                              frenchDegrees(l.latitude), frenchDegrees(l.longitude), decimalComma(answer.kms[i]),
+                              officialName(answer, i)});
+    }
+    return sheet;
+}
+
 void writeAround(std::ostream& out, AroundFormat format, const AroundAnswer& answer) {
     if (format == AroundFormat::Csv) {
-        writeCsv(out, answer);
+        writeCsv(out, aroundSheet(answer));
+        return;
+    }
+    if (format == AroundFormat::Xlsx) {
+        if (!writeXlsx(out, aroundSheet(answer)).empty()) out.setstate(std::ios::failbit);
         return;
     }
     const Locality& from = *answer.centre;

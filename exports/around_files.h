@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/locality_table.h"
+#include "exports/spreadsheet.h"
 
 namespace localyx {
 
@@ -19,10 +20,15 @@ struct AroundAnswer {
     std::vector<std::string> officialNames;  ///< the same for each found locality; may be left empty
 };
 
-enum class AroundFormat { Csv, GeoJson, Kml, Gpx };
+enum class AroundFormat { Csv, Xlsx, GeoJson, Kml, Gpx };
+
+/// The found localities as a table for a spreadsheet (see writeCsv, writeXlsx):
+/// codes as codes, numbers as numbers, the sheet named after the search.
+SpreadsheetTable aroundSheet(const AroundAnswer& answer);
 
 /// Writes the answer in one format: a spreadsheet CSV (UTF-8 with its mark,
-/// ";" separated, decimal commas) of the found localities, or a GeoJSON, KML
+/// ";" separated, decimal commas, the codes in quotes) or .xlsx workbook of
+/// the found localities, or a GeoJSON, KML
 /// or GPX file of the centre and the found localities; the official names,
 /// when given, go beside the list items (a CSV column « Nom officiel »). The stream's state
 /// tells whether it was written.

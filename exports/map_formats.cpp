@@ -34,13 +34,16 @@ void writeGeoJson(std::ostream& out, const std::vector<MapPoint>& points, const 
         const Locality& l = *points[i].place;
         nlohmann::ordered_json properties;
         if (points[i].centre) properties["role"] = "centre";
-        properties["nom"] = printable(l.name);
-        if (!points[i].officialName.empty()) properties["nom_officiel"] = printable(points[i].officialName);
-        properties["code_postal"] = printable(l.postalCode);
-        properties["insee"] = printable(l.insee);
-        properties["departement"] = printable(l.departement);
-        properties["region"] = regionCaption(l.region);
-        properties["population"] = l.population >= 0 ? nlohmann::ordered_json(l.population) : nullptr;
+        for (const auto& [key, value] : points[i].properties) properties[printable(key)] = printable(value);
+        if (points[i].properties.empty()) {
+            properties["nom"] = printable(l.name);
+            if (!points[i].officialName.empty()) properties["nom_officiel"] = printable(points[i].officialName);
+            properties["code_postal"] = printable(l.postalCode);
+            properties["insee"] = printable(l.insee);
+            properties["departement"] = printable(l.departement);
+            properties["region"] = regionCaption(l.region);
+            properties["population"] = l.population >= 0 ? nlohmann::ordered_json(l.population) : nullptr;
+        }
         // Metres are plenty, and keep the figures short.
         properties["distance_km"] = std::round(kms[i] * 1000.0) / 1000.0;
         // Six decimals are a tenth of a metre: round the same way the table does.

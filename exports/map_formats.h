@@ -3,6 +3,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/locality_table.h"
@@ -17,6 +18,8 @@ struct MapPoint {
     std::string link;         ///< a web address, may be empty
     bool centre = false;      ///< the search centre or the start, styled apart
     std::string officialName; ///< "Saint-Malo", shown beside the name; may be empty
+    /// GeoJSON properties in place of the locality's (a client's columns); text values.
+    std::vector<std::pair<std::string, std::string>> properties = {};
 };
 
 /// The region's caption for its file base name ("Ile de France" for
@@ -29,6 +32,7 @@ std::string degrees(double value);
 /// An RFC 7946 FeatureCollection of Points, longitude first; each point's
 /// properties are nom, nom_officiel (when known), code_postal, insee, departement, region, population
 /// (null when unknown) and distance_km; the centre also has "role": "centre".
+/// A point with its own properties has those, then distance_km.
 void writeGeoJson(std::ostream& out, const std::vector<MapPoint>& points,
                   const std::vector<double>& kms);
 

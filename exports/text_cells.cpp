@@ -79,7 +79,9 @@ bool plainNumber(std::string_view text) {
 
 }  // namespace
 
-std::string csvCell(std::string_view text) {
+namespace {
+
+std::string cellText(std::string_view text, bool alwaysQuoted) {
     std::string cell;
     // A spreadsheet runs a cell that begins so as a formula.
     if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos &&
@@ -87,7 +89,7 @@ std::string csvCell(std::string_view text) {
         cell = "'";
     }
     cell += printable(text);
-    if (cell.find_first_of(";\"") == std::string::npos) return cell;
+    if (!alwaysQuoted && cell.find_first_of(";\"") == std::string::npos) return cell;
     std::string quoted = "\"";
     for (char c : cell) {
         if (c == '"') quoted += '"';
@@ -96,8 +98,16 @@ std::string csvCell(std::string_view text) {
     return quoted + "\"";
 }
 
-void writeCsvLine(std::ostream& out, const std::vector<std::string>& cells) {
-    for (std::size_t i = 0; i < cells.size(); ++i) out << (i ? ";" : "") << csvCell(cells[i]);
+}  // namespace
+
+std::string csvCell(std::string_view text) { return cellText(text, false); }
+
+std::string quotedCsvCell(std::string_view text) { return cellText(text, true); }
+
+void writeCsvLine(std::ostream& out, const std::vector<std::string>& cells, const std::vector<bool>& quoted) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        out << (i ? ";" : "") << (i < quoted.size() && quoted[i] ? quotedCsvCell(cells[i]) : csvCell(cells[i]));
+    }
     out << '\n';
 }
 

@@ -28,8 +28,14 @@ std::string decimalComma(double value, int decimals = 1);
 /// without being a plain number such as "-4,48".
 std::string csvCell(std::string_view text);
 
-/// Writes cells as one ";" separated line.
-void writeCsvLine(std::ostream& out, const std::vector<std::string>& cells);
+/// The same cell always in quotes: an import that keeps quoted fields as text
+/// keeps a code's leading zeros (01250, not 1250).
+std::string quotedCsvCell(std::string_view text);
+
+/// Writes cells as one ";" separated line; a cell whose place in `quoted` is
+/// true is always in quotes.
+void writeCsvLine(std::ostream& out, const std::vector<std::string>& cells,
+                  const std::vector<bool>& quoted = {});
 
 /// The byte-order mark that tells a spreadsheet the CSV is UTF-8.
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";

@@ -32,7 +32,7 @@ ensure_packages() {
 BUILD_PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    nlohmann-json3-dev libpugixml-dev
+    nlohmann-json3-dev libpugixml-dev libzip-dev libxlsxwriter-dev
     libfontconfig-dev
     fonts-liberation fontconfig librsvg2-bin qt6-translations-l10n
     libcairo2-dev libpango1.0-dev libqrencode-dev libpng-dev
@@ -48,7 +48,7 @@ TEST_PACKAGES=(
     clang libclang-rt-14-dev
     locales-all python3
     desktop-file-utils dpkg-dev file lintian appstream
-    gpsbabel
+    gpsbabel python3-openpyxl
     poppler-utils zbar-tools bsdutils fonts-dejavu-core
 )
 

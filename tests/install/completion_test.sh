@@ -21,7 +21,7 @@ check() {
     failures=$((failures + 1))
 }
 
-check exact 'regions|towns|neighbours|distance|map-url|itinerary-url|around|tour' ''
+check exact 'regions|towns|neighbours|distance|map-url|itinerary-url|around|tour|clients' ''
 check exact 'Bretagne' towns bre
 check exact '--csv' neighbours --c
 check exact '' towns Bretagne ''
@@ -36,8 +36,13 @@ check exact 'SAINT MALO-35400' around 'st-malo-'
 check has 'STRASBOURG-67200' around 'st'
 check has "SAINT OUEN L'AUMÔNE-95310" around 'ST OUEN-L’AUM'
 check has 'BREST-29200' tour RENNES-35200 --no-return LYON-69001 BREST-2
-check exact 'text|csv|geojson|kml|gpx|svg|png|pdf' around RENNES-35200 15 --format ''
-check exact 'text|csv|kml|gpx|svg|png|pdf' tour RENNES-35200 --format ''
+check exact 'text|csv|xlsx|geojson|kml|gpx|svg|png|pdf' around RENNES-35200 15 --format ''
+check exact 'text|csv|xlsx|kml|gpx|svg|png|pdf' tour RENNES-35200 --format ''
+# Client files: their name, their reading options, which do not count as arguments.
+check has "$bin/localites.csv" clients "$bin/localites"
+check exact 'windows-1252' clients --encoding w
+check exact '--clients|--column' around RENNES-35200 15 --c
+check has 'tab' tour RENNES-35200 --clients f.csv --separator ''
 
 [ "$failures" -eq 0 ] || exit 1
 echo "bash completion: all cases pass"

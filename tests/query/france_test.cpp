@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <cstdio>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -110,13 +111,40 @@ TEST_F(France, SpreadsheetsGetNoFormulaAndTheDecimalComma) {
     EXPECT_EQ(around.out,
               "\xEF\xBB\xBFLocalité;Code postal;Code INSEE;Département;Région;Population;Latitude;Longitude;"
               "Distance (km);Nom officiel\n"
-              "\"'=HYPERLINK(\"\"x\"\")\";35999;35999;35;Bretagne;1;48,560000;-1,520000;1,2;\n"
-              "'-ESSAI\\x1B[31m;35998;35998;35;Bretagne;1;48,570000;-1,520000;2,1;\n");
+              "\"'=HYPERLINK(\"\"x\"\")\";\"35999\";\"35999\";\"35\";Bretagne;1;48,560000;-1,520000;1,2;\n"
+              "'-ESSAI\\x1B[31m;\"35998\";\"35998\";\"35\";Bretagne;1;48,570000;-1,520000;2,1;\n");
     EXPECT_EQ(run({"tour", "PONTORSON-50170", "35998", "--format", "csv", "--no-return"}).out,
               "\xEF\xBB\xBF\xC3\x89tape;Localité;Code postal;Latitude;Longitude;"
               "Distance depuis l'étape précédente (km);Distance cumulée (km);Nom officiel\n"
-              "0;PONTORSON;50170;48,553000;-1,508000;0,0;0,0;\n"
-              "1;'-ESSAI\\x1B[31m;35998;48,570000;-1,520000;2,1;2,1;\n");
+              "0;PONTORSON;\"50170\";48,553000;-1,508000;0,0;0,0;\n"
+              "1;'-ESSAI\\x1B[31m;\"35998\";48,570000;-1,520000;2,1;2,1;\n");
+}
+
+// Read back by a reader we did not write: codes stay text, numbers are numbers.
+TEST_F(France, XlsxReadsBackInOpenpyxl) {
+    const ToolRun around = run({"around", "PONTORSON-50170", "5", "--format", "xlsx", "--population-min", "2"});
+    ASSERT_EQ(around.exitCode, 0) << around.err;
+    root.write("around.xlsx", around.out);
+    root.write("read.py", "import openpyxl, sys\n"
+                          "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+                          "print(ws.title, ws.freeze_panes, ws['A1'].font.b, ws.column_dimensions['A'].width)\n"
+                          "for row in ws.iter_rows():\n"
+                          "    print(*[f'{c.value!r}:{c.number_format}' for c in row])\n");
+    const std::string command = "/usr/bin/python3 " + (root.path() / "read.py").string() + " " +
+                                (root.path() / "around.xlsx").string();
+    std::string read;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) read.append(buffer, got);
+        ::pclose(pipe);
+    }
+    EXPECT_EQ(read,
+              "5,0 km de PONTORSON-50170 A2 True 17.7109375\n"
+              "'Localité':General 'Code postal':General 'Code INSEE':General 'Département':General 'Région':General "
+              "'Population':General 'Latitude':General 'Longitude':General 'Distance (km)':General "
+              "'Nom officiel':General\n"
+              "'PLEINE-FOUGERES':@ '35610':@ '35227':@ '35':@ 'Bretagne':@ 2000:#,##0 48.533:0.000000 "
+              "-1.565:0.000000 4.7:0.0 None:General\n");
 }
 
 TEST_F(France, GeoJsonReadsBackAsTheSearch) {

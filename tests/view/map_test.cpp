@@ -260,9 +260,9 @@ private slots:
         QCOMPARE(QString::fromUtf8(readAll(m_folder.filePath("liste.csv")).mid(3)),
                  QStringLiteral("Localité;Code postal;Code INSEE;Département;Région;Population;Latitude;"
                                 "Longitude;Distance (km);Nom officiel\n"
-                                "VOISINVILLE;67002;;;Alsace;;48,510000;7,520000;1,8;\n"
-                                "ÉCLUSE LES BAINS;67005;;;Alsace;;48,520000;7,510000;2,3;\n"
-                                "PRES SUR RHIN;67003;;;Alsace;;48,530000;7,490000;3,4;\n"));
+                                "VOISINVILLE;\"67002\";\"\";\"\";Alsace;;48,510000;7,520000;1,8;\n"
+                                "ÉCLUSE LES BAINS;\"67005\";\"\";\"\";Alsace;;48,520000;7,510000;2,3;\n"
+                                "PRES SUR RHIN;\"67003\";\"\";\"\";Alsace;;48,530000;7,490000;3,4;\n"));
 
         save(1, QStringLiteral("liste"));
         const nlohmann::json read = nlohmann::json::parse(readAll(m_folder.filePath("liste.geojson")).toStdString());

@@ -14,6 +14,7 @@ struct Option {
     std::string_view name;
     bool CommandLine::*flag;
     std::optional<std::string> CommandLine::*value;
+    std::vector<std::string> CommandLine::*list = nullptr;  // may be given again
 };
 
 const std::vector<Option>& options() {
@@ -25,6 +26,12 @@ const std::vector<Option>& options() {
         {"--format", nullptr, &CommandLine::format},
         {"--population-min", nullptr, &CommandLine::populationMin},
         {"--size", nullptr, &CommandLine::size},
+        {"--output", nullptr, &CommandLine::output},
+        {"--clients", nullptr, &CommandLine::clients},
+        {"--sheet", nullptr, &CommandLine::sheet},
+        {"--encoding", nullptr, &CommandLine::encoding},
+        {"--separator", nullptr, &CommandLine::separator},
+        {"--column", nullptr, nullptr, &CommandLine::columns},
     };
     return all;
 }
@@ -52,31 +59,35 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             optionsEnded = true;
             continue;
         }
-        const std::string_view name = std::string_view(arg).substr(0, arg.find('='));
+        const std::string_view name = arg == "-o" ? std::string_view("--output")
+                                                  : std::string_view(arg).substr(0, arg.find('='));
         const auto option = std::find_if(options().begin(), options().end(),
                                          [&](const Option& o) { return o.name == name; });
         if (option == options().end()) {
             usageError("option inconnue : " + inQuotes(arg) +
                        " (après --, un argument peut commencer par un tiret).");
         }
-        if (std::find(cl.given.begin(), cl.given.end(), name) != cl.given.end()) {
-            usageError("l'option " + std::string(name) + " ne peut être donnée qu'une fois.");
-        }
-        cl.given.emplace_back(name);
+        const bool again = std::find(cl.given.begin(), cl.given.end(), name) != cl.given.end();
+        if (again && !option->list) usageError("l'option " + std::string(name) + " ne peut être donnée qu'une fois.");
+        if (!again) cl.given.emplace_back(name);
         if (option->flag) {
             if (name.size() != arg.size()) usageError("l'option " + std::string(name) + " ne prend pas de valeur.");
             cl.*(option->flag) = true;
             continue;
         }
         std::string value;
-        if (name.size() == arg.size()) {
+        if (name.size() == arg.size() || arg == "-o") {
             if (i + 1 >= args.size()) usageError("l'option " + std::string(name) + " attend une valeur.");
             value = args[++i];
         } else {
             value = arg.substr(name.size() + 1);
         }
         if (value.empty()) usageError("l'option " + std::string(name) + " attend une valeur.");
-        cl.*(option->value) = std::move(value);
+        if (option->list) {
+            (cl.*(option->list)).push_back(std::move(value));
+        } else {
+            cl.*(option->value) = std::move(value);
+        }
     }
     return cl;
 }

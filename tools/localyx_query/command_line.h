@@ -18,6 +18,12 @@ struct CommandLine {
     std::optional<std::string> format;
     std::optional<std::string> populationMin;
     std::optional<std::string> size;
+    std::optional<std::string> output;     ///< -o, --output
+    std::optional<std::string> clients;    ///< --clients FILE
+    std::optional<std::string> sheet;
+    std::optional<std::string> encoding;
+    std::optional<std::string> separator;
+    std::vector<std::string> columns;      ///< --column, as often as given
     std::vector<std::string> given;  ///< the long names of the options used, e.g. "--csv"
     std::vector<std::string> words;  ///< the command and its arguments
 };

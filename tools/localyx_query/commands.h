@@ -33,6 +33,7 @@ void runItineraryUrl(const Invocation& run);
 /// The commands over the France-wide table.
 void runAround(const Invocation& run);
 void runTour(const Invocation& run);
+void runClients(const Invocation& run);
 
 /// The texts with each town the France-wide table knows written as its list
 /// item ("st malo" as SAINT MALO-35400); a text already shaped NAME-CODE, or

@@ -1,6 +1,6 @@
 #include <algorithm>
-#include <optional>
 #include <charconv>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -11,9 +11,11 @@
 #include "core/text_encoding.h"
 #include "core/town_resolver.h"
 #include "core/web_address.h"
+#include "tools/localyx_query/client_file.h"
 #include "tools/localyx_query/commands.h"
 #include "exports/around_files.h"
 #include "exports/map_formats.h"
+#include "exports/spreadsheet.h"
 #include "tools/localyx_query/map_output.h"
 #include "tools/localyx_query/output.h"
 
@@ -110,6 +112,38 @@ private:
     std::ostream& m_err;
 };
 
+// The reading options go with a client file only.
+void checkClientOptions(const Invocation& run) {
+    if (run.cl.clients) return;
+    for (std::string_view option : {"--sheet", "--encoding", "--separator", "--column"}) {
+        if (std::find(run.cl.given.begin(), run.cl.given.end(), option) != run.cl.given.end()) {
+            usageError("l'option " + std::string(option) + " va avec --clients FICHIER.");
+        }
+    }
+}
+
+// The client file of --clients, read before the table: the two are never in
+// memory at their largest together.
+std::optional<ClientFile> clientFile(const Invocation& run) {
+    if (!run.cl.clients) return std::nullopt;
+    return readClientFile(run, *run.cl.clients);
+}
+
+// CSV or .xlsx, on standard output.
+void writeTable(const Invocation& run, const std::string& form, const SpreadsheetTable& table) {
+    if (form == "csv") {
+        writeCsv(run.out, table);
+    } else if (const std::string error = writeXlsx(run.out, table); !error.empty()) {
+        fail(error);
+    }
+}
+
+std::string frenchDegrees(double value) {
+    std::string text = degrees(value);
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
+}
+
 std::string format(const Invocation& run, const std::vector<std::string_view>& known) {
     const std::string chosen = run.cl.format.value_or("text");
     if (std::find(known.begin(), known.end(), chosen) == known.end()) {
@@ -133,12 +167,21 @@ std::int64_t parsePopulation(const std::optional<std::string>& text) {
 }  // namespace
 
 void runAround(const Invocation& run) {
+    checkClientOptions(run);
     const double radiusKm = parseKm(run.args[1], 0.1, 1000, "rayon");
     const std::int64_t populationMin = parsePopulation(run.cl.populationMin);
-    const std::string form = format(run, {"text", "csv", "geojson", "kml", "gpx", "svg", "png", "pdf"});
+    const std::string form = format(run, {"text", "csv", "xlsx", "geojson", "kml", "gpx", "svg", "png", "pdf"});
     if (run.cl.size && !isMapFormat(form)) usageError("l'option --size ne vaut que pour les formats svg, png et pdf.");
+    if (run.cl.clients && run.cl.populationMin) usageError("l'option --population-min ne va pas avec --clients.");
+    if (run.cl.clients && isMapFormat(form)) usageError("les formats svg, png et pdf ne vont pas avec --clients.");
+    std::optional<ClientFile> clients = clientFile(run);
     const Localities table(run);
     const std::size_t centre = table.find(run.args[0]);
+    if (clients) {
+        const ClientPlacer placer(table.index());
+        runAroundClients(run, *clients, table.index(), placer, centre, radiusKm, form);
+        return;
+    }
     const std::vector<Locality>& rows = table.rows();
     const Locality& from = table.place(centre);
     const std::vector<Nearby> found = localitiesAround(rows, from, centre, radiusKm, populationMin);
@@ -171,10 +214,12 @@ void runAround(const Invocation& run) {
         answer.officialNames.push_back(table.official(rows[n.row]));
     }
     const AroundFormat written = form == "csv"       ? AroundFormat::Csv
+                                 : form == "xlsx"    ? AroundFormat::Xlsx
                                  : form == "geojson" ? AroundFormat::GeoJson
                                  : form == "kml"     ? AroundFormat::Kml
                                                      : AroundFormat::Gpx;
     writeAround(run.out, written, answer);
+    if (written == AroundFormat::Xlsx && !run.out) fail("écriture du classeur impossible.");
 }
 
 namespace {
@@ -210,13 +255,27 @@ std::vector<std::string> stopTexts(const Invocation& run) {
 }  // namespace
 
 void runTour(const Invocation& run) {
-    const std::string form = format(run, {"text", "csv", "kml", "gpx", "svg", "png", "pdf"});
+    checkClientOptions(run);
+    const std::string form = format(run, {"text", "csv", "xlsx", "kml", "gpx", "svg", "png", "pdf"});
     if (run.cl.size && !isMapFormat(form)) usageError("l'option --size ne vaut que pour les formats svg, png et pdf.");
+    if (run.cl.clients && isMapFormat(form)) usageError("les formats svg, png et pdf ne vont pas avec --clients.");
     const bool returns = !run.cl.noReturn;
+    std::optional<ClientFile> clients = clientFile(run);
     const Localities table(run);
     const std::size_t start = table.find(run.args[0]);
     std::vector<std::size_t> stops{start};
-    for (const std::string& text : stopTexts(run)) {
+    // How each stop is shown: its place, or the client visited there.
+    std::vector<std::string> labels{table.label(start)};
+    if (clients) {
+        const ClientPlacer placer(table.index());
+        // Clients of one commune share its point: each is a stop of its own.
+        for (ClientStop& stop : clientStops(run, *clients, placer, kMaxStops)) {
+            stops.push_back(stop.place);
+            labels.push_back(std::move(stop.label));
+        }
+        if (stops.size() == 1) fail("aucun client placé à visiter.");
+    }
+    for (const std::string& text : clients ? std::vector<std::string>{} : stopTexts(run)) {
         const std::size_t row = table.find(text);
         if (std::find(stops.begin(), stops.end(), row) != stops.end()) {
             run.err << kProgram << " : note : " << inQuotes(table.label(row))
@@ -224,6 +283,7 @@ void runTour(const Invocation& run) {
             continue;
         }
         stops.push_back(row);
+        labels.push_back(table.label(row));
     }
     if (stops.size() == 1) fail("aucune étape à visiter après " + inQuotes(table.label(start)) + ".");
     if (stops.size() - 1 > kMaxStops) {
@@ -242,6 +302,7 @@ void runTour(const Invocation& run) {
     struct Visit {
         std::size_t id;
         const Locality* place;
+        std::string label;
         double leg, total;
         std::string itinerary;
     };
@@ -256,12 +317,12 @@ void runTour(const Invocation& run) {
             const Locality& before = table.place(stops[order[i - 1]]);
             address = itineraryAddress(reworkItem(before.item()), reworkItem(here.item()));
         }
-        visits.push_back({stops[order[i]], &here, leg, total, std::move(address)});
+        visits.push_back({stops[order[i]], &here, labels[order[i]], leg, total, std::move(address)});
     }
 
     if (form == "text") {
         for (std::size_t i = 1; i < visits.size(); ++i) {
-            run.out << i << '\t' << printable(table.label(visits[i - 1].id)) << '\t' << printable(table.label(visits[i].id))
+            run.out << i << '\t' << printable(visits[i - 1].label) << '\t' << printable(visits[i].label)
                     << '\t' << decimalComma(visits[i].leg) << '\t' << decimalComma(visits[i].total) << '\n';
             if (run.cl.itineraries) run.out << printable(visits[i].itinerary) << '\n';
         }
@@ -269,24 +330,26 @@ void runTour(const Invocation& run) {
                 << (plan.exact ? " (ordre optimal)\n" : " (ordre optimisé)\n");
         return;
     }
-    if (form == "csv") {
-        run.out << kUtf8Bom;
-        std::vector<std::string> header{"Étape", "Localité", "Code postal", "Latitude", "Longitude",
-                                        "Distance depuis l'étape précédente (km)", "Distance cumulée (km)",
-                                        "Nom officiel"};
-        if (run.cl.itineraries) header.push_back("Itinéraire");
-        writeCsvLine(run.out, header);
+    if (form == "csv" || form == "xlsx") {
+        SpreadsheetTable sheet{"Tournée depuis " + table.label(start),
+                               {{"Étape", CellType::Integer}, {"Localité"}, {"Code postal", CellType::Code},
+                                {"Latitude", CellType::Degrees}, {"Longitude", CellType::Degrees},
+                                {"Distance depuis l'étape précédente (km)", CellType::Kilometres},
+                                {"Distance cumulée (km)", CellType::Kilometres}, {"Nom officiel"}},
+                               {}};
+        if (clients) sheet.columns.insert(sheet.columns.begin() + 1, {"Client"});
+        if (run.cl.itineraries) sheet.columns.push_back({"Itinéraire"});
         for (std::size_t i = 0; i < visits.size(); ++i) {
             const Locality& l = *visits[i].place;
-            std::string lat = degrees(l.latitude), lon = degrees(l.longitude);
-            std::replace(lat.begin(), lat.end(), '.', ',');
-            std::replace(lon.begin(), lon.end(), '.', ',');
-            std::vector<std::string> cells{std::to_string(i), l.name, l.postalCode, lat, lon,
-                                           decimalComma(visits[i].leg), decimalComma(visits[i].total),
+            std::vector<std::string> cells{std::to_string(i), l.name, l.postalCode, frenchDegrees(l.latitude),
+                                           frenchDegrees(l.longitude), decimalComma(visits[i].leg),
+                                           decimalComma(visits[i].total),
                                            std::string(table.index().officialName(visits[i].id))};
+            if (clients) cells.insert(cells.begin() + 1, visits[i].label);
             if (run.cl.itineraries) cells.push_back(visits[i].itinerary);
-            writeCsvLine(run.out, cells);
+            sheet.rows.push_back(std::move(cells));
         }
+        writeTable(run, form, sheet);
         return;
     }
     const std::string title = "Tournée depuis " + table.label(start) + " : " + decimalComma(total) + " km";
@@ -333,7 +396,7 @@ void runTour(const Invocation& run) {
                                                 decimalComma(v.total) + " km en tout"
                                           : std::string("Départ");
         const std::string link = v.itinerary.empty() ? "" : toBrowserUrl(v.itinerary);
-        points.push_back({v.place, std::to_string(i) + ". " + table.label(v.id), description, link, i == 0,
+        points.push_back({v.place, std::to_string(i) + ". " + v.label, description, link, i == 0,
                           std::string(table.index().officialName(v.id))});
     }
     if (form == "kml") {
@@ -341,6 +404,20 @@ void runTour(const Invocation& run) {
     } else {
         writeGpx(run.out, title, points, true);
     }
+}
+
+void runClients(const Invocation& run) {
+    // Refused before the file is read: a long read for nothing otherwise.
+    if (run.cl.output) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(*run.cl.output, run.args[0], ec)) {
+            fail("la sortie " + inQuotes(*run.cl.output) + " est le fichier des clients.");
+        }
+    }
+    ClientFile file = readClientFile(run, run.args[0]);
+    const Localities table(run);
+    const ClientPlacer placer(table.index());
+    runClientsOn(run, file, table.index(), placer);
 }
 
 std::vector<std::string> asListItems(const Invocation& run, const std::vector<std::string>& texts) {

@@ -39,11 +39,13 @@ _localyx_query() {
     cur=${cur//\\/}
 
     case $prev in
-        --file)
+        --file | --clients | -o | --output)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return ;;
-        --population-min | --size) return ;;
+        --encoding) _localyx_query_add_matching "$cur" <<<$'utf-8\nwindows-1252\nutf-16'; return ;;
+        --separator) _localyx_query_add_matching "$cur" <<<$'\\;\n,\ntab\n\\|'; return ;;
+        --population-min | --size | --sheet | --column) return ;;
     esac
 
     # The words typed so far, options and the file name of --file left out.
@@ -55,7 +57,8 @@ _localyx_query() {
             case $word in
                 --) options_ended=1 ;;
                 --file) file=${COMP_WORDS[i+1]}; ((i++)) ;;
-                --format | --population-min | --size) ((i++)) ;;
+                --format | --population-min | --size | --clients | -o | --output | --sheet | --encoding | \
+                    --separator | --column) ((i++)) ;;
             esac
         else
             args+=("$word")
@@ -65,8 +68,8 @@ _localyx_query() {
 
     if [[ $prev == --format ]]; then
         case $sub in
-            around) _localyx_query_add_matching "$cur" <<<$'text\ncsv\ngeojson\nkml\ngpx\nsvg\npng\npdf' ;;
-            tour) _localyx_query_add_matching "$cur" <<<$'text\ncsv\nkml\ngpx\nsvg\npng\npdf' ;;
+            around) _localyx_query_add_matching "$cur" <<<$'text\ncsv\nxlsx\ngeojson\nkml\ngpx\nsvg\npng\npdf' ;;
+            tour) _localyx_query_add_matching "$cur" <<<$'text\ncsv\nxlsx\nkml\ngpx\nsvg\npng\npdf' ;;
         esac
         return
     fi
@@ -75,8 +78,9 @@ _localyx_query() {
         local opts=$'--file\n--help\n--version'
         case $sub in
             neighbours) opts+=$'\n--csv' ;;
-            around) opts+=$'\n--format\n--population-min\n--size' ;;
-            tour) opts+=$'\n--format\n--no-return\n--itineraries\n--size' ;;
+            around) opts+=$'\n--format\n--population-min\n--size\n--clients\n--sheet\n--encoding\n--separator\n--column' ;;
+            tour) opts+=$'\n--format\n--no-return\n--itineraries\n--size\n--clients\n--sheet\n--encoding\n--separator\n--column' ;;
+            clients) opts+=$'\n--output\n--sheet\n--encoding\n--separator\n--column' ;;
         esac
         _localyx_query_add_matching "$cur" <<<"$opts"
         return
@@ -84,7 +88,7 @@ _localyx_query() {
 
     if [[ -z $sub ]]; then
         _localyx_query_add_matching "$cur" \
-            <<<$'regions\ntowns\nneighbours\ndistance\nmap-url\nitinerary-url\naround\ntour'
+            <<<$'regions\ntowns\nneighbours\ndistance\nmap-url\nitinerary-url\naround\ntour\nclients'
         return
     fi
 
@@ -99,6 +103,7 @@ _localyx_query() {
         itinerary-url) shape=(any any) ;;
         around) shape=(any km) ;;
         tour) shape=(any any any any any any any any any any any any) ;;
+        clients) shape=(file) ;;
         *) return ;;
     esac
     # With --file the file stands for the region, which is then not typed.
@@ -107,6 +112,10 @@ _localyx_query() {
     [[ ${shape[0]} == region && -z $file ]] && region=${args[1]-}
 
     case ${shape[pos-1]-} in
+        file)
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+            ;;
         region)
             _localyx_query_add_matching "$cur" < <(
                 "$cmd" regions 2>/dev/null | while IFS=$'\t' read -r n _ base _; do

@@ -35,11 +35,18 @@ const std::vector<Command>& commands() {
         {"map-url", runMapUrl, false, 1, 1, " VILLE", {}},
         {"itinerary-url", runItineraryUrl, false, 2, 2, " VILLE1 VILLE2", {}},
         {"around", runAround, false, 2, 2,
-         " VILLE KM [--format text|csv|geojson|kml|gpx|svg|png|pdf] [--size LxH] [--population-min N]",
-         {"--format", "--population-min", "--size"}},
+         " VILLE KM [--format text|csv|xlsx|geojson|kml|gpx|svg|png|pdf] [--size LxH] [--population-min N]"
+         " [--clients FICHIER]",
+         {"--format", "--population-min", "--size", "--clients", "--sheet", "--encoding", "--separator", "--column"}},
         {"tour", runTour, false, 1, kMany,
-         " DÉPART [ÉTAPE...] [--no-return] [--format text|csv|kml|gpx|svg|png|pdf] [--size LxH] [--itineraries]",
-         {"--format", "--no-return", "--itineraries", "--size"}},
+         " DÉPART [ÉTAPE...] [--no-return] [--format text|csv|xlsx|kml|gpx|svg|png|pdf] [--size LxH] [--itineraries]"
+         " [--clients FICHIER]",
+         {"--format", "--no-return", "--itineraries", "--size", "--clients", "--sheet", "--encoding", "--separator",
+          "--column"}},
+        {"clients", runClients, false, 1, 1,
+         " FICHIER [-o SORTIE] [--sheet NOM|N] [--encoding utf-8|windows-1252|utf-16] "
+         "[--separator ';'|','|tab|'|'] [--column RÔLE=EN-TÊTE|NUMÉRO...]",
+         {"--output", "--sheet", "--encoding", "--separator", "--column"}},
     };
     return all;
 }
@@ -95,14 +102,17 @@ std::string usageText() {
            "\n"
            "Commandes sur toute la France (table localites.csv) :\n"
            "  around VILLE KM                     les localités à au plus KM km (0,1 à 1000)\n"
-           "      [--format text|csv|geojson|kml|gpx]  de VILLE, toutes régions, les plus\n"
-           "      [--population-min N]            proches en premier\n"
+           "      [--format text|csv|xlsx|geojson|kml|gpx]  de VILLE, toutes régions, les\n"
+           "      [--population-min N]            plus proches en premier\n"
            "  tour DÉPART [ÉTAPE...]              l'ordre de visite le plus court à vol\n"
            "      [--no-return] [--itineraries]   d'oiseau ; sans ÉTAPE ou avec -, les étapes\n"
-           "      [--format text|csv|kml|gpx]     sont lues sur l'entrée standard (jusqu'à 1000)\n"
+           "      [--format text|csv|xlsx|kml|gpx]  sont lues sur l'entrée standard (jusqu'à 1000)\n"
            "  around, tour --format svg|png|pdf   la carte, dans un fichier ou un tube ; png\n"
            "      [--size LxH]                    de 1600x1600 pixels par défaut, pdf sur A4 ;\n"
            "                                      tour en pdf : la feuille de route\n"
+           "  clients FICHIER [-o SORTIE]         place chaque client d'un fichier CSV, TSV,\n"
+           "      [--sheet NOM|N] [--encoding E]  .xlsx ou .ods sur sa commune ; around et\n"
+           "      [--separator S] [--column R=C]  tour --clients FICHIER : les clients placés\n"
            "\n"
            "RÉGION : numéro (1 à 22), nom ou nom de fichier de la région, sans égard aux\n"
            "  majuscules ; avec --file FICHIER, la RÉGION est omise et FICHIER est lu.\n"
