@@ -99,6 +99,7 @@ TEST(CommandTable, EveryCommandAndOption) {
              {{"itinerary-url", "A-00001"}, 2, arity + "itinerary-url VILLE1 VILLE2"},
              {{"itinerary-url", "A", "B", "C"}, 2, arity + "itinerary-url VILLE1 VILLE2"},
              {{"around", "50410", "1"}, 0, "ILE-PERDUE-99001\t0,8\tAtlantide\t7"},
+             {{"around", "50410", "1", "--population-min", "0"}, 0, "ILE-PERDUE-99001\t0,8\tAtlantide\t7"},
              {{"around", "50410", "20", "--population-min", "5000"}, 0, "DOL-DE-BRETAGNE-35120\t17,8\tBretagne\t5000"},
              {{"around", "50410", "1", "--format", "text"}, 0, "ILE-PERDUE-99001\t0,8\tAtlantide\t7"},
              {{"around", "50410", "1", "--format=csv"}, 0, csvAround},

@@ -69,6 +69,8 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         {{"--file", truncated, "towns"}, 0, "(il manque la longitude et le nom)"},
         {{"--file", halfway, "towns"}, 0, "« 39.5 », ligne 1, avant la première localité, devrait être une latitude"},
         {{"--file", halfway, "distance", "A-00001", "B-00002"}, 1, "distance non calculable : une coordonnée de « B-00002 »"},
+        {{"--file", file("number.txt", "48.5,7.5,12\r\n"), "towns"}, 0, "« 12 », ligne 1, avant la première localité, "
+                                                                     "devrait être un nom de localité"},
         {{"--file", zeroLon, "towns"}, 0, "« 0 », ligne 3, après la localité « B-00002 », devrait être une longitude"},
         {{"--file", zeroLon, "distance", "X-1", "A-00001"}, 1, "localité inconnue dans " + zeroLon + " : « X-1 »"},
         {{"--file", latOne, "distance", "UN-00001", "DEUX-00002"}, 0, "5292\n"},
