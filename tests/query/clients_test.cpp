@@ -96,6 +96,8 @@ TEST(Clients, MessyRowsPlaced) {
         {"75116", "Paris", "", "trouvé", "Paris 16e Arrondissement"},
         {"13001", "MARSEILLE CEDEX 01", "", "trouvé", "Marseille 1er Arrondissement"},
         {"", "Lyon 3e", "", "trouvé", "Lyon 3e Arrondissement"},
+        {"", "Marseille 2 arrondissement", "", "trouvé", "Marseille 2e Arrondissement"},
+        {"06000", "Nice 2", "", "à vérifier", "Nice"},  // no arrondissements there
         {"", "Paris", "", "trouvé", "Paris"},
         // Routing labels: Herrlisheim-près-Colmar's addresses read HERRLISHEIM;
         // Meyenheim's read REGUISHEIM, a neighbour that has the postcode too.
