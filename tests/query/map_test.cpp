@@ -125,7 +125,8 @@ TEST_F(Maps, ClientsAreDrawnByName) {
                              "Café du Port"}) {
         EXPECT_THAT(around, HasSubstr(text));
     }
-    EXPECT_THAT(shell(q + "around 50999 1 --clients c.csv --format pdf | pdftotext - -").out, HasSubstr("aucun client"));
+    EXPECT_THAT(shell(q + "around 50999 1 --clients c.csv --format pdf | pdftotext - -").out,
+                HasSubstr("Clients à 1,0 km de ISOLÉE\naucun client"));
     const std::string sheet = shell(q + "tour 50410 --clients c.csv --format pdf | pdftotext -layout - -").out;
     for (const char* row : {"Boulangerie Durand +50170 .*\n +PONTORSON\n", "Garage Martin +50170 .*\n +PONTORSON\n",
                             "ligne 4 +35120 .*\n +DOL-DE-BRETAGNE\n", "Café du Port +50111 .*\n +ÉTAPE 1\n"}) {

@@ -266,7 +266,8 @@ std::vector<ClientStop> clientStops(const Invocation& run, ClientFile& file, con
     const std::vector<std::string> named(run.args.begin() + 1, run.args.end());
     if (named.empty()) {
         for (std::size_t i = 0; i < file.rows.size(); ++i) {
-            if (file.placements[i].placed()) stops.push_back({file.placements[i].place, file.label(i), file.mapLabel(i, placer)});
+            if (!file.placements[i].placed()) continue;
+            stops.push_back({file.placements[i].place, file.label(i), file.mapLabel(i, placer)});
         }
         if (stops.size() > max) {
             fail(std::to_string(stops.size()) + " clients placés : au plus " + std::to_string(max) +

@@ -319,7 +319,8 @@ void runTour(const Invocation& run) {
             const Locality& before = table.place(stops[order[i - 1]]);
             address = itineraryAddress(reworkItem(before.item()), reworkItem(here.item()));
         }
-        visits.push_back({stops[order[i]], &here, labels[order[i]], mapLabels[order[i]], leg, total, std::move(address)});
+        visits.push_back(
+            {stops[order[i]], &here, labels[order[i]], mapLabels[order[i]], leg, total, std::move(address)});
     }
 
     if (form == "text") {
