@@ -72,7 +72,7 @@ render::RouteSheet corsica() {
             sheet.map.places.push_back(place(l, i ? render::PlaceRole::Stop : render::PlaceRole::Start, static_cast<int>(i)));
         }
         sheet.map.path.push_back(i + 1 < order.size() ? i : 0);
-        sheet.rows.push_back({static_cast<int>(i), l.name, l.postalCode, l.population, leg, total,
+        sheet.rows.push_back({static_cast<int>(i), l.name, "", l.postalCode, l.population, leg, total,
                               i ? "http://www.viamichelin.fr/viamichelin/fra/dyn/controller/ItiWGPerformPage?ie=utf-8"
                                   "&reinit=1&strStartCityCountry=1424&strStartAddress=&strStartMerged=20000+AJACCIO"
                                   "&strDestCityCountry=1424&strDestAddress=&strDestMerged=20200+BASTIA%20"

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/region_file.h"
+#include "core/table_text.h"
 #include "core/text_encoding.h"
 
 namespace fs = std::filesystem;
@@ -100,34 +101,13 @@ std::string readRow(const std::vector<std::string>& cells, Locality& row) {
 
 LocalityTable parseLocalityTable(std::string_view text) {
     LocalityTable table;
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     table.rows.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
-    std::size_t lineNumber = 0;
-    bool headerSeen = false;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        ++lineNumber;
-        if (line.ends_with('\r')) line.remove_suffix(1);
-        if (!headerSeen) {
-            if (line != kHeader) {
-                table.error = "la première ligne n'est pas l'en-tête attendu « " + std::string(kHeader) + " »";
-                return table;
-            }
-            headerSeen = true;
-            continue;
-        }
-        if (line.empty()) continue;
+    table.error = walkTableText(text, kHeader, table.warnings, [&](std::string_view line) {
         Locality row;
-        const std::string problem = readRow(splitCells(line), row);
-        if (problem.empty()) {
-            table.rows.push_back(std::move(row));
-        } else {
-            table.warnings.push_back("ligne " + std::to_string(lineNumber) + " ignorée : " + problem);
-        }
-    }
-    if (!headerSeen) table.error = "le fichier est vide";
+        std::string problem = readRow(splitCells(line), row);
+        if (problem.empty()) table.rows.push_back(std::move(row));
+        return problem;
+    });
     return table;
 }
 

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "core/text_encoding.h"
+
 namespace localyx {
 namespace {
 
@@ -42,15 +44,6 @@ Character decodeAt(std::string_view s, std::size_t pos) {
     return {code, size, true};
 }
 
-// Folding only ever yields letters below U+0800: one or two bytes.
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 char32_t toSmall(char32_t c) {
     if (c >= 'A' && c <= 'Z') return c + 0x20;

@@ -9,6 +9,7 @@
 
 #include "core/name_folding.h"
 #include "core/region_file.h"
+#include "core/table_text.h"
 #include "core/text_encoding.h"
 
 namespace fs = std::filesystem;
@@ -99,33 +100,12 @@ std::uint64_t packCode(std::string_view code) {
 
 TownNames parseTownNames(std::string_view text) {
     TownNames names;
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    std::size_t lineNumber = 0;
-    bool headerSeen = false;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        ++lineNumber;
-        if (line.ends_with('\r')) line.remove_suffix(1);
-        if (!headerSeen) {
-            if (line != kHeader) {
-                names.error = "la première ligne n'est pas l'en-tête attendu « " + std::string(kHeader) + " »";
-                return names;
-            }
-            headerSeen = true;
-            continue;
-        }
-        if (line.empty()) continue;
+    names.error = walkTableText(text, kHeader, names.warnings, [&](std::string_view line) {
         TownName row;
-        const std::string problem = readRow(line, row);
-        if (problem.empty()) {
-            names.rows.push_back(std::move(row));
-        } else {
-            names.warnings.push_back("ligne " + std::to_string(lineNumber) + " ignorée : " + problem);
-        }
-    }
-    if (!headerSeen) names.error = "le fichier est vide";
+        std::string problem = readRow(line, row);
+        if (problem.empty()) names.rows.push_back(std::move(row));
+        return problem;
+    });
     return names;
 }
 

@@ -11,6 +11,9 @@ namespace localyx {
 /// value, as Windows itself does.
 std::string windows1252ToUtf8(std::string_view bytes);
 
+/// Appends one code point (at most U+10FFFF) as UTF-8.
+void appendUtf8(std::string& out, char32_t codePoint);
+
 /// True when the bytes are well-formed UTF-8 (no overlongs, no surrogates).
 bool isValidUtf8(std::string_view bytes);
 

@@ -32,7 +32,8 @@ std::string writeMapDocument(std::ostream& out, ImageFormat format, const MapSce
 /// One row of the route sheet: the start (number 0) or a stop.
 struct RouteRow {
     int number = 0;                 ///< 0 for the start, then 1, 2...
-    std::string name;               ///< the locality, e.g. "AJACCIO"
+    std::string name;               ///< the locality, e.g. "AJACCIO", or the client visited
+    std::string detail;             ///< a line under the name, e.g. the client's commune; may be empty
     std::string postalCode;
     std::int64_t population = -1;   ///< -1: left blank
     double legKm = 0;               ///< from the row before, km

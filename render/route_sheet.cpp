@@ -53,10 +53,10 @@ std::string linkAttributes(std::string_view uri) {
     return out + "'";
 }
 
-// Where a row's address starts and how tall the row is: a long name wraps
-// and pushes the address down.
+// Where a row's detail and address start and how tall the row is: a long
+// name wraps and pushes them down.
 struct RowShape {
-    double addressY, height;
+    double detailY, addressY, height;
 };
 
 constexpr double kAddressSize = 6;
@@ -71,14 +71,19 @@ double addressWidth() {
 
 RowShape rowShape(TextDrawing& text, const RouteRow& row) {
     text.set(row.name, kTextSize, true, kColumns[1].width - 8);
-    const double addressY = 8 + text.extent().height;
+    const double detailY = 5 + text.extent().height;
+    double addressY = detailY + 3;
+    if (!row.detail.empty()) {
+        text.set(row.detail, kTextSize, false, kColumns[1].width - 8);
+        addressY += text.extent().height;
+    }
     double height = addressY;
     if (!row.address.empty()) {
         text.set(row.address, kAddressSize, false, addressWidth());
         height += text.extent().height;
     }
     const int modules = row.address.empty() ? 0 : qrModules(row.address);
-    return {addressY, std::max({28.0, modules * kQrModule + 10, height + 6})};
+    return {detailY, addressY, std::max({28.0, modules * kQrModule + 10, height + 6})};
 }
 
 void drawTableHeader(cairo_t* cr, TextDrawing& text, double x, double y, double width) {
@@ -106,6 +111,10 @@ void drawRow(cairo_t* cr, TextDrawing& text, const RouteRow& row, double x, doub
         const double w = text.extent().width;
         text.draw(c.right ? cx + c.width - 4 - w : cx + 4, y + 5);
         cx += c.width;
+    }
+    if (!row.detail.empty()) {
+        text.set(row.detail, kTextSize, false, kColumns[1].width - 8);
+        text.draw(x + kColumns[0].width + 4, y + shape.detailY);
     }
     // The box to tick once the stop is done.
     cairo_rectangle(cr, cx + 5, y + 5, 11, 11);

@@ -109,6 +109,31 @@ TEST_F(Maps, EveryFormatReadsBack) {
     EXPECT_THAT(sheet.out, HasSubstr("1 200"));  // thousands apart, as in French
 }
 
+// Clients drawn by their names: two in one town share a marker, « +1 »; one
+// without a name goes by its commune; the route sheet names each with its commune.
+TEST_F(Maps, ClientsAreDrawnByName) {
+    for (const char* program : {"python3", "pdftotext"}) {
+        if (!have(program)) GTEST_SKIP() << program << " is not installed";
+    }
+    root.write("c.csv", "Nom;CP;Ville\nBoulangerie Durand;50170;Pontorson\nGarage Martin;50170;Pontorson\n"
+                        ";35120;Dol-de-Bretagne\nCafé du Port;50111;Étape 1\n");
+    const std::string q = "bin/localyx-query ";
+    const std::string xml = "python3 -c 'import sys, xml.dom.minidom as m; m.parse(sys.argv[1])' ";
+    EXPECT_EQ(shell(q + "around 50410 20 --clients c.csv --format svg > c.svg && " + xml + "c.svg").status, 0);
+    const std::string around = shell(q + "around 50410 20 --clients c.csv --format pdf | pdftotext - -").out;
+    for (const char* text : {"Clients à 20,0 km de PONTORSON\n4 clients", "Boulangerie Durand +1", "DOL-DE-BRETAGNE",
+                             "Café du Port"}) {
+        EXPECT_THAT(around, HasSubstr(text));
+    }
+    EXPECT_THAT(shell(q + "around 50999 1 --clients c.csv --format pdf | pdftotext - -").out,
+                HasSubstr("Clients à 1,0 km de ISOLÉE\naucun client"));
+    const std::string sheet = shell(q + "tour 50410 --clients c.csv --format pdf | pdftotext -layout - -").out;
+    for (const char* row : {"Boulangerie Durand +50170 .*\n +PONTORSON\n", "Garage Martin +50170 .*\n +PONTORSON\n",
+                            "ligne 4 +35120 .*\n +DOL-DE-BRETAGNE\n", "Café du Port +50111 .*\n +ÉTAPE 1\n"}) {
+        EXPECT_TRUE(std::regex_search(sheet, std::regex(row))) << row << sheet;
+    }
+}
+
 // Each QR code, and each link, is the leg's itinerary as the GPX file links it.
 TEST_F(Maps, QrCodesAndLinksGiveTheItineraries) {
     for (const char* program : {"pdftoppm", "zbarimg", "pdftotext"}) {

@@ -11,6 +11,7 @@
 #include "core/around.h"
 #include "exports/map_formats.h"
 #include "exports/spreadsheet.h"
+#include "tools/localyx_query/map_output.h"
 #include "tools/localyx_query/output.h"
 
 namespace localyx::query {
@@ -69,6 +70,11 @@ std::string columnCaption(const ClientFile& file, ColumnRole role) {
 std::string ClientFile::label(std::size_t row) const {
     if (const auto name = layout.at(ColumnRole::Name); name && !rows[row][*name].empty()) return rows[row][*name];
     return "ligne " + std::to_string(lineNumber(row));
+}
+
+std::string ClientFile::mapLabel(std::size_t row, const ClientPlacer& placer) const {
+    if (const auto name = layout.at(ColumnRole::Name); name && !rows[row][*name].empty()) return rows[row][*name];
+    return placements[row].placed() ? placer.officialName(placements[row].place) : label(row);
 }
 
 ClientFile readClientFile(const Invocation& run, const std::string& path) {
@@ -202,6 +208,31 @@ void runAroundClients(const Invocation& run, ClientFile& file, const NameIndex& 
         }
         return;
     }
+    if (isMapFormat(form)) {
+        render::MapScene scene;
+        scene.title = title;
+        scene.note = clientCount(found.size());
+        scene.circle = render::SearchCircle{from.latitude, from.longitude, radiusKm};
+        scene.places.push_back({from.latitude, from.longitude, placer.officialName(centre), from.population,
+                                render::PlaceRole::Centre});
+        // Clients of one commune share its point: one marker, the first name and how many more.
+        std::map<std::size_t, std::pair<std::size_t, std::size_t>> byPlace;  // place -> scene index, clients
+        for (const Near& n : found) {
+            const std::size_t row = file.placements[n.client].place;
+            const auto [at, added] = byPlace.try_emplace(row, scene.places.size(), 0);
+            if (added) {
+                const Locality& l = places.place(row);
+                scene.places.push_back({l.latitude, l.longitude, file.mapLabel(n.client, placer), l.population,
+                                        render::PlaceRole::Client});
+            }
+            ++at->second.second;
+        }
+        for (const auto& [row, shown] : byPlace) {
+            if (shown.second > 1) scene.places[shown.first].label += " +" + std::to_string(shown.second - 1);
+        }
+        writeMap(run, form, scene);
+        return;
+    }
     std::vector<MapPoint> points{{&from, placer.officialName(centre), "Centre de la recherche", "", true, {}}};
     std::vector<double> kms{0.0};
     for (const Near& n : found) {
@@ -235,7 +266,8 @@ std::vector<ClientStop> clientStops(const Invocation& run, ClientFile& file, con
     const std::vector<std::string> named(run.args.begin() + 1, run.args.end());
     if (named.empty()) {
         for (std::size_t i = 0; i < file.rows.size(); ++i) {
-            if (file.placements[i].placed()) stops.push_back({file.placements[i].place, file.label(i)});
+            if (!file.placements[i].placed()) continue;
+            stops.push_back({file.placements[i].place, file.label(i), file.mapLabel(i, placer)});
         }
         if (stops.size() > max) {
             fail(std::to_string(stops.size()) + " clients placés : au plus " + std::to_string(max) +
@@ -261,7 +293,7 @@ std::vector<ClientStop> clientStops(const Invocation& run, ClientFile& file, con
                 fail("le client " + inQuotes(file.label(i)) + " (ligne " + std::to_string(file.lineNumber(i)) +
                      ") n'est pas placé : " + std::string(statusWord(file.placements[i].status)) + ".");
             }
-            stops.push_back({file.placements[i].place, file.label(i)});
+            stops.push_back({file.placements[i].place, file.label(i), file.mapLabel(i, placer)});
         }
         if (stops.size() > max) fail("trop d'étapes : au plus " + std::to_string(max) + ".");
     }

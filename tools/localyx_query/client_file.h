@@ -20,8 +20,10 @@ struct ClientFile {
     std::vector<std::vector<std::string>> rows;  ///< the data rows, as wide as the header
     std::vector<Placement> placements;           ///< one per data row
 
-    /// The client's name for a list or a map: its name column, else "ligne N".
+    /// The client's name for a list: its name column, else "ligne N".
     std::string label(std::size_t row) const;
+    /// The client's name for a map: its name column, else its commune.
+    std::string mapLabel(std::size_t row, const ClientPlacer& placer) const;
     /// The file's line or row number of a data row, 1-based.
     std::size_t lineNumber(std::size_t row) const { return row + (layout.headerRow ? 2 : 1); }
 };
@@ -45,7 +47,8 @@ void runAroundClients(const Invocation& run, ClientFile& file, const NameIndex& 
 /// A stop of a tour through clients: its place and the client's name.
 struct ClientStop {
     std::size_t place;
-    std::string label;
+    std::string label;     ///< as ClientFile::label
+    std::string mapLabel;  ///< as ClientFile::mapLabel
 };
 
 /// tour --clients: every placed client (at most `max`), or those named on

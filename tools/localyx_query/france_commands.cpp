@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <charconv>
+#include <map>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -173,7 +174,6 @@ void runAround(const Invocation& run) {
     const std::string form = format(run, {"text", "csv", "xlsx", "geojson", "kml", "gpx", "svg", "png", "pdf"});
     if (run.cl.size && !isMapFormat(form)) usageError("l'option --size ne vaut que pour les formats svg, png et pdf.");
     if (run.cl.clients && run.cl.populationMin) usageError("l'option --population-min ne va pas avec --clients.");
-    if (run.cl.clients && isMapFormat(form)) usageError("les formats svg, png et pdf ne vont pas avec --clients.");
     std::optional<ClientFile> clients = clientFile(run);
     const Localities table(run);
     const std::size_t centre = table.find(run.args[0]);
@@ -258,20 +258,21 @@ void runTour(const Invocation& run) {
     checkClientOptions(run);
     const std::string form = format(run, {"text", "csv", "xlsx", "kml", "gpx", "svg", "png", "pdf"});
     if (run.cl.size && !isMapFormat(form)) usageError("l'option --size ne vaut que pour les formats svg, png et pdf.");
-    if (run.cl.clients && isMapFormat(form)) usageError("les formats svg, png et pdf ne vont pas avec --clients.");
     const bool returns = !run.cl.noReturn;
     std::optional<ClientFile> clients = clientFile(run);
     const Localities table(run);
     const std::size_t start = table.find(run.args[0]);
     std::vector<std::size_t> stops{start};
-    // How each stop is shown: its place, or the client visited there.
+    // How each stop is shown: its place, or the client visited there; and on a map.
     std::vector<std::string> labels{table.label(start)};
+    std::vector<std::string> mapLabels{table.place(start).item()};
     if (clients) {
         const ClientPlacer placer(table.index());
         // Clients of one commune share its point: each is a stop of its own.
         for (ClientStop& stop : clientStops(run, *clients, placer, kMaxStops)) {
             stops.push_back(stop.place);
             labels.push_back(std::move(stop.label));
+            mapLabels.push_back(std::move(stop.mapLabel));
         }
         if (stops.size() == 1) fail("aucun client placé à visiter.");
     }
@@ -284,6 +285,7 @@ void runTour(const Invocation& run) {
         }
         stops.push_back(row);
         labels.push_back(table.label(row));
+        mapLabels.push_back(table.place(row).name);
     }
     if (stops.size() == 1) fail("aucune étape à visiter après " + inQuotes(table.label(start)) + ".");
     if (stops.size() - 1 > kMaxStops) {
@@ -302,7 +304,7 @@ void runTour(const Invocation& run) {
     struct Visit {
         std::size_t id;
         const Locality* place;
-        std::string label;
+        std::string label, mapLabel;
         double leg, total;
         std::string itinerary;
     };
@@ -317,7 +319,8 @@ void runTour(const Invocation& run) {
             const Locality& before = table.place(stops[order[i - 1]]);
             address = itineraryAddress(reworkItem(before.item()), reworkItem(here.item()));
         }
-        visits.push_back({stops[order[i]], &here, labels[order[i]], leg, total, std::move(address)});
+        visits.push_back(
+            {stops[order[i]], &here, labels[order[i]], mapLabels[order[i]], leg, total, std::move(address)});
     }
 
     if (form == "text") {
@@ -356,13 +359,23 @@ void runTour(const Invocation& run) {
     if (isMapFormat(form)) {
         render::MapScene scene;
         scene.title = title;
-        // One place per locality: a round trip ends on the start's marker.
+        // One place per locality: a round trip ends on the start's marker, and
+        // clients of one commune share one disc, numbered for the first of them.
         const std::size_t places = returns ? visits.size() - 1 : visits.size();
+        std::map<std::size_t, std::pair<std::size_t, std::size_t>> byPlace;  // locality -> scene index, stops
+        constexpr std::size_t kStartKey = static_cast<std::size_t>(-1);    // the start apart: no locality's id
         for (std::size_t i = 0; i < places; ++i) {
             const Locality& l = *visits[i].place;
-            scene.places.push_back({l.latitude, l.longitude, i ? l.name : l.item(), l.population,
-                                    i ? render::PlaceRole::Stop : render::PlaceRole::Start, static_cast<int>(i)});
-            scene.path.push_back(i);
+            const auto [at, added] = byPlace.try_emplace(i ? visits[i].id : kStartKey, scene.places.size(), 0);
+            if (added) {
+                scene.places.push_back({l.latitude, l.longitude, visits[i].mapLabel, l.population,
+                                        i ? render::PlaceRole::Stop : render::PlaceRole::Start, static_cast<int>(i)});
+            }
+            ++at->second.second;
+            scene.path.push_back(at->second.first);
+        }
+        for (const auto& [id, shown] : byPlace) {
+            if (shown.second > 1) scene.places[shown.first].label += " +" + std::to_string(shown.second - 1);
         }
         if (returns) scene.path.push_back(0);
         if (form != "pdf") {
@@ -378,8 +391,12 @@ void runTour(const Invocation& run) {
         for (std::size_t i = 0; i < visits.size(); ++i) {
             const Visit& v = visits[i];
             const std::string link = v.itinerary.empty() ? "" : toBrowserUrl(v.itinerary);
-            sheet.rows.push_back({static_cast<int>(i), v.place->name, v.place->postalCode, v.place->population, v.leg,
-                                  v.total, link});
+            // A client's row names the client, its commune under it.
+            const bool client = clients && i && !(returns && i + 1 == visits.size());
+            const std::string_view official = table.index().officialName(v.id);
+            const std::string commune = official.empty() ? v.place->name : std::string(official);
+            sheet.rows.push_back({static_cast<int>(i), client ? v.label : v.place->name, client ? commune : "",
+                                  v.place->postalCode, v.place->population, v.leg, v.total, link});
         }
         writeRouteSheet(run, std::move(sheet));
         return;

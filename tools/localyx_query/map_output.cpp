@@ -63,6 +63,17 @@ render::Borders borders(const Invocation& run) {
     return loaded;
 }
 
+std::string counted(std::size_t n, std::string_view none, std::string_view one, std::string_view many) {
+    if (n == 0) return std::string(none);
+    const std::string digits = std::to_string(n);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i && (digits.size() - i) % 3 == 0) grouped += "\u00A0";
+        grouped += digits[i];
+    }
+    return grouped + std::string(n == 1 ? one : many);
+}
+
 }  // namespace
 
 bool isMapFormat(std::string_view format) { return format == "svg" || format == "png" || format == "pdf"; }
@@ -85,16 +96,9 @@ void writeRouteSheet(const Invocation& run, render::RouteSheet sheet) {
     if (!problem.empty()) fail("feuille de route : " + problem + ".");
 }
 
-std::string localityCount(std::size_t n) {
-    if (n == 0) return "aucune localité";
-    const std::string digits = std::to_string(n);
-    std::string grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i && (digits.size() - i) % 3 == 0) grouped += "\u00A0";
-        grouped += digits[i];
-    }
-    return grouped + (n == 1 ? " localité" : " localités");
-}
+std::string localityCount(std::size_t n) { return counted(n, "aucune localité", " localité", " localités"); }
+
+std::string clientCount(std::size_t n) { return counted(n, "aucun client", " client", " clients"); }
 
 std::string frenchToday() {
     static constexpr std::array<const char*, 12> kMonths{"janvier", "février", "mars", "avril", "mai", "juin",

@@ -22,6 +22,8 @@ void writeRouteSheet(const Invocation& run, render::RouteSheet sheet);
 /// A count as a French map title writes it: "aucune localité", "1 localité",
 /// "34 780 localités" (a no-break space between the thousands).
 std::string localityCount(std::size_t n);
+/// The same for clients: "aucun client", "1 client", "1 250 clients".
+std::string clientCount(std::size_t n);
 
 /// Today's date as a French sheet prints it: "7 décembre 2026".
 std::string frenchToday();
