@@ -138,6 +138,7 @@ TEST(CommandTable, EveryCommandAndOption) {
              {{"around", "50410", "1", "--format", "xlsx"}, 0, "PK\x03\x04", "", true},
              {{"tour", "50410", "35093", "--format", "xlsx"}, 0, "PK\x03\x04", "", true},
              {{"around", "50410", "20", "--clients", clients}, 0, "Alpha\tPONTORSON\t0,0"},
+             {{"around", "50410", "20", "--clients", clients, "--format", "xlsx"}, 0, "PK\x03\x04", "", true},
              {{"tour", "50410", "--clients", clients}, 0, "1\tPONTORSON-50170\tBeta\t17,8\t17,8"},
              {{"tour", "50410", "-", "--clients", clients}, 0, "1\tPONTORSON-50170\tBeta\t17,8\t17,8", "Beta\n"},
              {{"tour", "50410", "35093", "--clients", clients}, 2, summary},

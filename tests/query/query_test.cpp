@@ -61,7 +61,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         {{"distance", "6", "ECLUSE-00001", "LOIN-00003"}, 0, "3\n"}, {{"distance", "6", "Ecluse", "LOIN-00003"}, 0, "3\n"},
         {{"distance", "6", "SAINT Q", "LOIN-00003"}, 1, "  SAINT B-00009\n  SAINT C-00009\n"
                                                       "  SAINT D-00009\n  SAINT E-00009\n  SAINT F-00009\nLa liste"},
-        {{"distance", "6", "XYZ", "LOIN-00003"}, 1, "dans Bretagne (Bretagne.txt) : « XYZ ».\nLa liste des localités : localyx-query towns"},
+        {{"distance", "6", "XYZ", "LOIN-00003"}, 1, "dans Bretagne (Bretagne.txt) : « XYZ ».\nLa liste des localités : localyx-query towns Bretagne"},
         {{"distance", "6", "LOIN-00003", "loin-00003"}, 1, "choisie deux fois"},
         {{"--file", cp1252, "towns"}, 0, "ÉCLUSE-05\nLE BOURG, HAUT-06\n"},
         {{"--file", nameFirst, "towns"}, 0, "« PREMIER-00001 », ligne 2, avant la première localité"},
