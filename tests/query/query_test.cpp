@@ -72,7 +72,8 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         {{"--file", file("number.txt", "48.5,7.5,12\r\n"), "towns"}, 0, "« 12 », ligne 1, avant la première localité, "
                                                                      "devrait être un nom de localité"},
         {{"--file", zeroLon, "towns"}, 0, "« 0 », ligne 3, après la localité « B-00002 », devrait être une longitude"},
-        {{"--file", zeroLon, "distance", "X-1", "A-00001"}, 1, "localité inconnue dans " + zeroLon + " : « X-1 »"},
+        {{"--file", zeroLon, "distance", "X-1", "A-00001"}, 1, "localité inconnue dans " + zeroLon + " : « X-1 ».\nLa liste des localités : "
+                                                                        "localyx-query --file " + zeroLon + " towns"},
         {{"--file", latOne, "distance", "UN-00001", "DEUX-00002"}, 0, "5292\n"},
         {{"--file", missing, "neighbours", "SANS-00003", "50"}, 0, "une coordonnée de « SANS-00003 » se lit comme 0"},
         // Control characters reach the terminal as escapes, never raw.
