@@ -14,9 +14,9 @@
 #include "core/locality_table.h"
 #include "core/name_index.h"
 #include "core/region_file.h"
-#include "exports/spreadsheet.h"
-#include "sheets/columns.h"
-#include "sheets/sheet.h"
+#include "core/exports/spreadsheet.h"
+#include "core/sheets/columns.h"
+#include "core/sheets/sheet.h"
 
 namespace {
 

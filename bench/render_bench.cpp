@@ -9,7 +9,7 @@
 #include "core/around.h"
 #include "core/locality_table.h"
 #include "core/tour.h"
-#include "render/documents.h"
+#include "core/render/documents.h"
 
 namespace {
 

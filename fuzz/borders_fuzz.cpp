@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "render/map.h"
+#include "core/render/map.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -5,7 +5,7 @@
 
 #include "core/text_encoding.h"
 #include "fuzz/fuzz_check.h"
-#include "sheets/sheet.h"
+#include "core/sheets/sheet.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -36,7 +36,7 @@ DEFAULT_SOURCE = ROOT / "data" / "source" / "departements.geojson"
 DEFAULT_OUTPUT = ROOT / "data" / "france" / "contours.txt"
 TOLERANCES = (100, 1000)
 
-# Lambert-93 (EPSG:2154): conic conformal on GRS80, the same formulas as render/projection.cpp.
+# Lambert-93 (EPSG:2154): conic conformal on GRS80, the same formulas as core/render/projection.cpp.
 A = 6378137.0
 F = 1 / 298.257222101
 E = math.sqrt(2 * F - F * F)

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "app/form1.h"
-#include "map_window/map_extension.h"
+#include "view/map_window/map_extension.h"
 #include "platform/qt_platform_services.h"
 #include "view/main_window.h"
 

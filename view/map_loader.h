@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "map_window/map_extension.h"
+#include "view/map_window/map_extension.h"
 
 namespace localyx {
 

@@ -5,8 +5,8 @@
 
 #include "core/around.h"
 #include "core/text_encoding.h"
-#include "render/documents.h"
-#include "render/map.h"
+#include "core/render/documents.h"
+#include "core/render/map.h"
 
 // The projection against PROJ, the border file, the view frame and the
 // label placement on the densest map we draw.

@@ -3,8 +3,8 @@
 
 #include <tuple>
 
-#include "sheets/columns.h"
-#include "sheets/sheet.h"
+#include "core/sheets/columns.h"
+#include "core/sheets/sheet.h"
 #include "tests/scratch_dir.h"
 
 namespace localyx::testing {

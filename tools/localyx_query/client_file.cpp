@@ -9,8 +9,8 @@
 #include <system_error>
 
 #include "core/around.h"
-#include "exports/map_formats.h"
-#include "exports/spreadsheet.h"
+#include "core/exports/map_formats.h"
+#include "core/exports/spreadsheet.h"
 #include "tools/localyx_query/map_output.h"
 #include "tools/localyx_query/output.h"
 

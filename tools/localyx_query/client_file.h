@@ -5,8 +5,8 @@
 
 #include "core/client_placement.h"
 #include "core/name_index.h"
-#include "sheets/columns.h"
-#include "sheets/sheet.h"
+#include "core/sheets/columns.h"
+#include "core/sheets/sheet.h"
 #include "tools/localyx_query/commands.h"
 
 namespace localyx::query {

@@ -14,9 +14,9 @@
 #include "core/web_address.h"
 #include "tools/localyx_query/client_file.h"
 #include "tools/localyx_query/commands.h"
-#include "exports/around_files.h"
-#include "exports/map_formats.h"
-#include "exports/spreadsheet.h"
+#include "core/exports/around_files.h"
+#include "core/exports/map_formats.h"
+#include "core/exports/spreadsheet.h"
 #include "tools/localyx_query/map_output.h"
 #include "tools/localyx_query/output.h"
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "render/documents.h"
+#include "core/render/documents.h"
 #include "tools/localyx_query/commands.h"
 
 namespace localyx::query {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "exports/text_cells.h"
+#include "core/exports/text_cells.h"
 
 namespace localyx::query {
 
