@@ -23,9 +23,9 @@ int qrModules(std::string_view text) {
     return code ? code->width : 0;
 }
 
-double drawQrCode(cairo_t* cr, std::string_view text, double x, double y, double module) {
+void drawQrCode(cairo_t* cr, std::string_view text, double x, double y, double module) {
     const Code code = encode(text);
-    if (!code) return 0;
+    if (!code) return;
     const int n = code->width;
     cairo_save(cr);
     cairo_rectangle(cr, x, y, n * module, n * module);
@@ -47,7 +47,6 @@ double drawQrCode(cairo_t* cr, std::string_view text, double x, double y, double
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_fill(cr);
     cairo_restore(cr);
-    return n * module;
 }
 
 }  // namespace localyx::render

@@ -95,6 +95,7 @@ TEST(Clients, MessyRowsPlaced) {
         {"75008", "PARIS", "", "trouvé", "Paris 8e Arrondissement"},
         {"75116", "Paris", "", "trouvé", "Paris 16e Arrondissement"},
         {"13001", "MARSEILLE CEDEX 01", "", "trouvé", "Marseille 1er Arrondissement"},
+        {"13016", "Marseille", "", "trouvé", "Marseille 16e Arrondissement"},  // the last one
         {"", "Lyon 3e", "", "trouvé", "Lyon 3e Arrondissement"},
         {"", "Marseille 2 arrondissement", "", "trouvé", "Marseille 2e Arrondissement"},
         {"06000", "Nice 2", "", "à vérifier", "Nice"},  // no arrondissements there

@@ -37,7 +37,8 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
     const std::string missing = file("missing.txt", "48.5,7.5,AVEC-00001\r\n48.51,7.51,AUSSI-00002\r\nSANS-00003\r\n");
     const std::string truncated = file("truncated.txt", "48.5,7.5,A-00001\r\n48.6\r\n");
     const std::string halfway = file("halfway.txt", "39.5,7.5,A-00001\r\n48.6,B-00002\r\n");
-    const std::string zeroLon = file("zero_lon.txt", "48.5,1,A-00001\r\n48.6,39.5,B-00002\r\n48.7,0,C-00003\r\n");
+    // Its name, of every kind of character a shell leaves alone, is written unquoted in the hint.
+    const std::string zeroLon = file("Zone-A_z09.txt", "48.5,1,A-00001\r\n48.6,39.5,B-00002\r\n48.7,0,C-00003\r\n");
     const std::string latOne = file("lat_one.txt", "1,7.5,UN-00001\r\n48.6,7.6,DEUX-00002\r\n");  // odd, not 0
     const std::string binary = file("binary.txt", std::string_view("\x7F\x01\x00\tX\r\n", 7));
 

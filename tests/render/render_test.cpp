@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <sstream>
 
 #include "core/around.h"
 #include "core/text_encoding.h"
 #include "core/render/documents.h"
 #include "core/render/map.h"
+#include "core/render/png_writer.h"
 
 // The projection against PROJ, the border file, the view frame and the
 // label placement on the densest map we draw.
@@ -114,6 +116,66 @@ TEST(Labels, NoOverlapOnTheDensestMap) {
             for (const PageRect& f : drawing.furniture) EXPECT_FALSE(a.overlaps(f)) << i;
         }
     }
+}
+
+// A label goes right of its dot, centred on it; too long for either side of
+// a small map, it goes above, centred again.
+TEST(Labels, RightOfTheDotElseAbove) {
+    const Place rennes{48.11, -1.68, "RENNES", 220000, PlaceRole::Locality};
+    const PageRect area{0, 0, 300, 300};
+    const Metres at = toLambert93(rennes.latitude, rennes.longitude);
+    const Frame frame = Frame::fit(area, {at.x - 5000, at.y - 5000}, {at.x + 5000, at.y + 5000});
+    const PagePoint dot = frame.toPage(at);
+    for (const auto& [label, above] : std::vector<std::pair<std::string, bool>>{
+             {"RENNES", false}, {"SAINT-RÉMY-EN-BOUZEMONT-SAINT-GENEST-ET-ISSON", true}}) {
+        MapScene scene;
+        scene.places = {rennes};
+        scene.places[0].label = label;
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 300, 300);
+        cairo_t* cr = cairo_create(surface);
+        const MapDrawing drawing = drawMap(cr, frame, scene, Borders{});
+        cairo_destroy(cr);
+        cairo_surface_destroy(surface);
+        ASSERT_EQ(drawing.labels.size(), 1u) << label;
+        const PageRect& box = drawing.labels[0].box;
+        if (above) {
+            EXPECT_NEAR(box.x + box.width / 2, dot.x, 0.5);
+            EXPECT_LT(box.bottom(), dot.y);
+        } else {
+            EXPECT_NEAR(box.y + box.height / 2, dot.y, 0.5);
+            EXPECT_GT(box.x, dot.x);
+        }
+    }
+}
+
+// Out-of-range sizes are refused whoever asks; PNG keeps its colours.
+TEST(Documents, ImageSizesAndColours) {
+    MapScene scene;
+    for (const auto& [width, height] : std::vector<std::pair<int, int>>{{0, 10}, {10, 0}, {8001, 10}, {10, 8001}}) {
+        std::ostringstream out;
+        EXPECT_EQ(writeMapDocument(out, ImageFormat::Png, scene, Borders{}, width, height, nullptr),
+                  "taille d'image invalide : de 1 à 8000 pixels de côté") << width << "x" << height;
+        EXPECT_TRUE(out.str().empty());
+    }
+
+    cairo_surface_t* rgb = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 3, 1);
+    auto* pixels = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(rgb));
+    pixels[0] = 0xFF0000, pixels[1] = 0x00FF00, pixels[2] = 0x0000FF;
+    cairo_surface_mark_dirty(rgb);
+    std::ostringstream png;
+    ASSERT_EQ(writePng(rgb, png), "");
+    cairo_surface_destroy(rgb);
+    std::istringstream in(png.str());
+    cairo_surface_t* read = cairo_image_surface_create_from_png_stream(
+        [](void* closure, unsigned char* data, unsigned int length) {
+            return static_cast<std::istream*>(closure)->read(reinterpret_cast<char*>(data), length)
+                       ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_READ_ERROR;
+        }, &in);
+    ASSERT_EQ(cairo_surface_status(read), CAIRO_STATUS_SUCCESS);
+    const auto* back = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(read));
+    EXPECT_EQ(back[0] & 0xFFFFFF, 0xFF0000u);  // red stays red
+    EXPECT_EQ(back[2] & 0xFFFFFF, 0x0000FFu);
+    cairo_surface_destroy(read);
 }
 
 TEST(XmlSafe, ReplacesWhatXmlForbidsAndKeepsTheRest) {
