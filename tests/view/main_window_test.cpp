@@ -218,7 +218,22 @@ private slots:
             QCOMPARE(seen->text(QAccessible::Name), QString::fromUtf8(spoken));
             QVERIFY2(!seen->text(QAccessible::Description).isEmpty(), control);
             if (auto* box = qobject_cast<QComboBox*>(widget)) {
-                QCOMPARE(seen->child(1)->text(QAccessible::Value), box->currentText());  // the edit part
+                // The list and the edit part, found by index and by place; the
+                // list opened and closed as a screen reader's actions ask.
+                QAccessibleInterface* edit = seen->child(1);
+                QCOMPARE(edit->text(QAccessible::Value), box->currentText());
+                QCOMPARE(seen->indexOfChild(edit), 1);
+                QCOMPARE(seen->indexOfChild(seen->child(0)), 0);
+                const QPoint inEdit = box->lineEdit()->mapToGlobal(box->lineEdit()->rect().center());
+                QCOMPARE(seen->childAt(inEdit.x(), inEdit.y()), edit);
+                QCOMPARE(seen->childAt(inEdit.x(), inEdit.y() + box->height()), nullptr);
+                QAccessibleActionInterface* actions = seen->actionInterface();
+                for (const auto& [action, open] : {std::pair{QAccessibleActionInterface::setFocusAction(), false},
+                                                   {QAccessibleActionInterface::pressAction(), true},
+                                                   {QAccessibleActionInterface::showMenuAction(), false}}) {
+                    actions->doAction(action);
+                    QVERIFY2(box->view()->isVisible() == (open && box->count() > 0), qPrintable(action));  // an empty list stays shut
+                }
             }
             if (auto* pressed = qobject_cast<QPushButton*>(widget)) {
                 pressed->setEnabled(true);
