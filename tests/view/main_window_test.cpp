@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "platform/font_fallback.h"
 #include "platform/qt_translations.h"
 #include "view/form_session.h"
+#include "view/shape_widget.h"
 
 using namespace localyx;
 
@@ -142,6 +144,46 @@ private slots:
         }
         QVERIFY(!button("CmdCarte")->isEnabled() && !button("CmdItineraire")->isEnabled());
         QVERIFY(label("Labelinfo")->isHidden());
+    }
+
+    // Every visible control where the design puts it, in twips at 15 to the
+    // pixel; the captions in bold at their sizes; the lines as drawn.
+    void layoutAsDesigned() {
+        const struct { const char* name; int left, top, width, height; qreal points; } controls[] = {
+            {"CmdaBOUT", 240, 240, 255, 255, 0}, {"CmdMinimise", 5040, 240, 255, 255, 0},
+            {"CmdQuit", 5280, 240, 255, 255, 0}, {"Titre1", 1830, 480, 2295, 615, 24},
+            {"Titre2", 1680, 510, 2535, 735, 24}, {"Label1", 1800, 1200, 2415, 495, 18},
+            {"LblRegions", 360, 1560, 5295, 495, 18}, {"ComboReg", 1320, 2160, 3375, 315, 0},
+            {"Combo1", 1320, 2520, 3375, 315, 0}, {"Combo2", 1320, 2880, 3375, 315, 0},
+            {"Labelinfo", 1200, 3240, 3615, 255, 8.25}, {"result2", 2760, 3240, 465, 240, 9.75},
+            {"Shape3", 1320, 3600, 3375, 615, 0}, {"Label4", 1800, 3600, 2535, 255, 9.75},
+            {"LblNbrLoc", 1560, 3630, 375, 255, 8.25}, {"Label3", 1560, 3855, 1815, 255, 9.75},
+            {"ComboKms", 3480, 3840, 615, 360, 9.75}, {"Label5", 4080, 3870, 495, 255, 9.75},
+            {"CmdCarte", 1320, 4320, 1695, 255, 0}, {"CmdItineraire", 3120, 4320, 1575, 255, 0},
+            {"Text8", 1320, 4680, 3375, 5295, 0},
+        };
+        const auto px = [](int twips) { return static_cast<int>(std::lround(twips / 15.0)); };
+        for (const auto& c : controls) {
+            QWidget* widget = find(QString::fromLatin1(c.name));
+            QCOMPARE(widget->geometry(), QRect(px(c.left), px(c.top), px(c.width), px(c.height)));
+            if (c.points > 0) {
+                QVERIFY2(widget->font().bold() && widget->font().pointSizeF() == c.points, c.name);
+            }
+        }
+        // A line of width w covers w pixel rows (or columns) about its own.
+        const struct { const char* name; QRect covered; QColor colour; } lines[] = {
+            {"Line6", QRect(QPoint(233, 70), QPoint(267, 72)), Qt::red},
+            {"Line5", QRect(QPoint(233, 69), QPoint(268, 70)), Qt::white},
+            {"Line1", QRect(QPoint(88, 239), QPoint(312, 240)), QColor(128, 128, 128)},
+            {"Line2", QRect(QPoint(87, 240), QPoint(88, 280)), QColor(128, 128, 128)},
+            {"Line3", QRect(QPoint(88, 279), QPoint(312, 280)), Qt::white},
+            {"Line4", QRect(QPoint(311, 240), QPoint(312, 280)), Qt::white},
+        };
+        for (const auto& line : lines) {
+            auto* shape = find<ShapeWidget>(QString::fromLatin1(line.name));
+            QCOMPARE(shape->geometry(), line.covered);
+            QCOMPARE(shape->fill(), line.colour);
+        }
     }
 
     void aFullRoadThroughTheWidgets() {
