@@ -186,6 +186,25 @@ private slots:
         }
     }
 
+    // The work fields and lists the handlers keep out of sight: each holds
+    // its own text and choice, as the visible ones do.
+    void hiddenFieldsKeepTheirOwn() {
+        MainWindow& window = m_session->window();
+        const auto own = [](TextId id) { return "champ " + std::to_string(static_cast<int>(id)); };
+        const TextId fields[] = {TextId::TxtURLMich, TextId::TxtURLMich2, TextId::TxtDepart0,
+                                 TextId::TxtArrivee0, TextId::TxtDepart, TextId::TxtArrivee};
+        for (const TextId id : fields) window.setText(id, own(id));
+        for (const TextId id : fields) QCOMPARE(QString::fromStdString(window.text(id)), QString::fromStdString(own(id)));
+        for (const auto& [id, initial] : {std::pair{ComboId::Combo3, "Combo3"}, {ComboId::Combo4, "Combo4"}}) {
+            QCOMPARE(QString::fromStdString(window.comboText(id)), QString::fromLatin1(initial));
+            window.addComboItems(id, {"48.5", "7.5"});
+            window.setComboListIndex(id, 1);
+            window.setComboListIndex(id, 2);  // past the end: nothing changes
+            QCOMPARE(window.comboListIndex(id), 1);
+            QCOMPARE(QString::fromStdString(window.comboText(id)), QStringLiteral("7.5"));
+        }
+    }
+
     void aFullRoadThroughTheWidgets() {
         loadRegion();
         QComboBox* town1 = combo("Combo1");
