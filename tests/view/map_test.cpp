@@ -246,6 +246,16 @@ private slots:
                         image.filter, path);
             QVERIFY(readAll(path + suffixes[image.filter]).startsWith(image.starts));
         }
+        // The saved picture is the map itself, names and all.
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {m_folder.filePath("carte.pdf"), QStringLiteral("-")});
+        if (!text.waitForFinished()) QSKIP("pdftotext is not installed");
+        const QString names = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(names.contains("EXEMPLEVILLE") && names.contains("VOISINVILLE"), qPrintable(names));
+
+        // Closed with the main window.
+        window().close();
+        QVERIFY(!map()->isVisible());
     }
 
     // Each format by its filter, read back as the tool's tests read its files.
