@@ -221,6 +221,12 @@ private slots:
         window().showMapAction()->trigger();
         QWidget* view = canvas();
         QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+        for (const auto& [part, spoken] : {std::pair{"MapCanvas", "Carte des localités"},
+                                           {"SaveImage", "Enregistrer l'image"}, {"CloseMap", "Fermer"}}) {
+            QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(map()->findChild<QWidget*>(part));
+            QCOMPARE(seen->text(QAccessible::Name), QString::fromUtf8(spoken));
+            QVERIFY2(!seen->text(QAccessible::Description).isEmpty(), part);
+        }
         const QImage whole = view->grab().toImage();
         QCOMPARE(whole.size(), view->size() * view->devicePixelRatioF());
         const QPointF middle(view->width() / 2.0, view->height() / 2.0);
