@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/search_answer.h"
+#include "view/map_window/search_map.h"
 #include "tests/app/form_fixture.h"
 
 namespace localyx::testing {
@@ -49,6 +51,21 @@ TEST_F(Answer, IsWhatTheWindowListsNearestFirst) {
     EXPECT_EQ(answer.second->name, "MOYEN");
     EXPECT_EQ(answer.secondKm, 6);  // as result2: "... de : 6  Kms"
     EXPECT_EQ(view.caption(LabelId::result2), "La distance entre ces 2 villes est de : 6  Kms");
+
+    // Its map: the searched square, the town first, the second town last,
+    // joined by a line that says result2's distance.
+    const SearchMap map(answer, std::make_shared<const render::Borders>());
+    const render::MapScene& scene = map.scene();
+    EXPECT_EQ(scene.title, "Localités à 10 km de CENTREVILLE");
+    EXPECT_EQ(scene.note, "5 localités");
+    ASSERT_TRUE(scene.box && scene.line);
+    EXPECT_DOUBLE_EQ(scene.box->degrees, answer.radiusDeg);
+    ASSERT_EQ(scene.places.size(), 7u);
+    EXPECT_EQ(scene.places[0].role, render::PlaceRole::Centre);
+    EXPECT_EQ(scene.places[5].label, "LOIN");
+    EXPECT_EQ(scene.places[6].label + " " + scene.line->text, "MOYEN 6 km");
+    EXPECT_EQ(scene.places[6].role, render::PlaceRole::SecondTown);
+    EXPECT_EQ(scene.line->from + scene.line->to, 6u);
 
     pick(form, view, ComboId::Combo2, 0);  // the same town twice
     EXPECT_FALSE(answerOf(view, form, true).second);
