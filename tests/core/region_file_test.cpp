@@ -56,6 +56,11 @@ TEST(RegionFile, FoundExactlyThenIgnoringCaseThenInstallFolder) {
     const auto corse = readRegionFile(bin, "Corse");
     EXPECT_TRUE(corse.ok() && corse.text == "42,9,C-20000\r\n" && corse.fileName == "Corse.txt");
 
+    // By its exact name but not a file: still the user's, not passed over for the installed one.
+    fs::create_directories(bin / "Bourgogne.txt");
+    tmp.write("share/localyx/regions/Bourgogne.txt", "47,4,D-21000\r\n");
+    EXPECT_EQ(readRegionFile(bin, "Bourgogne").problem, RegionFileProblem::Unreadable);
+
     const auto missing = readRegionFile(bin, "Bretagne");
     EXPECT_TRUE(missing.problem == RegionFileProblem::NotFound && missing.fileName == "Bretagne.txt");
 }

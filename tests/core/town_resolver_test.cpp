@@ -56,6 +56,7 @@ TEST(TownResolver, SpellingsComeToTheCommuneMeant) {
              {"35213", Found, "35288", 1},  // a former code, said
              {"ANDELYS (LES)", Found, "27016"}, {"Hœnheim", Found, "67204"}, {"BOURG EN BRESSE 1000", Found, "01053"},
              {"Ajaccio 2A", Found, "2A004"}, {"2a004", Found, "2A004"}, {"L’Haÿ-les-Roses", Found, "94038"},
+             {"L\xCA\xBChay les roses", Found, "94038"},  // a modifier letter apostrophe
              {"Paris", Found, "75056"}, {"75056", Found, "75056"}, {"Lyon", Found, "69123"},
              {"69232", Found, "69123", 1}, {"Marseille", Found, "13055"}, {"Paris 15e", Found, "75115"},
              {"paris 15ème arrondissement", Found, "75115"}, {"75015", Found, "75115"}, {"75116", Found, "75116"},

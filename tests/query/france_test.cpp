@@ -59,6 +59,7 @@ TEST_F(France, AnswersAndRefusals) {
         {{"around", pontorson, "5", "--population-min", "5x"}, "", 2, "population minimale invalide"},
         {{"around", pontorson, "1", "--format", "gpx"}, "", 0, "<desc>Centre de la recherche ; 4000 habitants</desc>\n    <type>centre</type>"},
         {{"around", "50002", "1", "--format", "gpx"}, "", 0, "<desc>Centre de la recherche ; population inconnue</desc>"},
+        {{"around", "35999", "1", "--format", "gpx"}, "", 0, "<desc>Centre de la recherche ; 1 habitant</desc>"},
         {{"tour", pontorson, "35093", "--format", "kml", "--no-return"}, "", 0, "<Style id=\"trajet\">"},  // one leg
         {{"tour", pontorson, "35093", "--format", "kml"}, "", 0, "<LineString>\n        <tessellate>1</tessellate>"},
         {{"tour", pontorson, "35093", "--format", "gpx"}, "", 0, "<rtept lat=\"48.553000\" lon=\"-1.508000\">"},

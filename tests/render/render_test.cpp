@@ -148,7 +148,7 @@ TEST(Labels, RightOfTheDotElseAbove) {
     }
 }
 
-// Out-of-range sizes are refused whoever asks; PNG keeps its colours.
+// Out-of-range sizes and failed writes are refused whoever asks; PNG keeps its colours.
 TEST(Documents, ImageSizesAndColours) {
     MapScene scene;
     for (const auto& [width, height] : std::vector<std::pair<int, int>>{{0, 10}, {10, 0}, {8001, 10}, {10, 8001}}) {
@@ -157,6 +157,12 @@ TEST(Documents, ImageSizesAndColours) {
                   "taille d'image invalide : de 1 à 8000 pixels de côté") << width << "x" << height;
         EXPECT_TRUE(out.str().empty());
     }
+    // A stream that takes nothing: no document claims to be written.
+    std::ostream broken(nullptr);
+    for (const ImageFormat format : {ImageFormat::Svg, ImageFormat::Png, ImageFormat::Pdf}) {
+        EXPECT_NE(writeMapDocument(broken, format, scene, Borders{}, 10, 10, nullptr), "");
+    }
+    EXPECT_NE(writeRouteSheet(broken, RouteSheet{}, Borders{}), "");
 
     cairo_surface_t* rgb = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 3, 1);
     auto* pixels = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(rgb));

@@ -146,6 +146,7 @@ TEST(Columns, HeadersChoicesAndRefusals) {
              {{"Nom", "Adresse", "Code_Postal", "VILLE"}, {}, "en-tête 3 4 - 1"},
              {{"N° client", "Raison sociale", "CP", "Localité", "Code INSEE"}, {}, "en-tête 3 4 5 2"},
              {{"Enseigne", "Nom", "ZIP", "Commune"}, {}, "en-tête 3 4 - 1"},
+             {{"Nom", "CP", "Ville", "Numéro COG"}, {}, "en-tête 2 3 4 1"},
              {{"Société", "Code commune", "Nom de la commune"}, {}, "en-tête - 3 2 1"},
              {{"Client", "cp ville", "Ville livraison"}, {}, "en-tête 2 3 - 1"},
              {{"Dupont", "35000", "Rennes"}, {"cp=2", "ville=3", "nom=1"}, "données 2 3 - 1"},
