@@ -119,12 +119,16 @@ TEST(Clients, MessyRowsPlaced) {
     std::string tsv = csv;
     std::replace(tsv.begin(), tsv.end(), ';', '\t');
     ScratchDir dir;
-    for (const auto& [name, bytes, encoding] : std::vector<std::tuple<std::string, std::string, std::string>>{
-             {"clients.csv", csv, "texte UTF-8, séparateur « ; »"},
-             {"clients_ansi.csv", windows1252(csv), "texte Windows-1252, séparateur « ; »"},
-             {"clients_unicode.txt", utf16le(tsv), "texte UTF-16LE, séparateur tabulation"},
+    // Each found by itself, and each told by one of the names people give it.
+    using Case = std::tuple<std::string, std::string, std::string, std::string>;
+    for (const auto& [name, bytes, encoding, told] : std::vector<Case>{
+             {"clients.csv", csv, "texte UTF-8, séparateur « ; »", "UTF8"},
+             {"clients_ansi.csv", windows1252(csv), "texte Windows-1252, séparateur « ; »", "latin1"},
+             {"clients_unicode.txt", utf16le(tsv), "texte UTF-16LE, séparateur tabulation", "Unicode"},
          }) {
-        const ToolRun run = runTool({"clients", dir.write(name, bytes).string()});
+        const std::string path = dir.write(name, bytes).string();
+        ASSERT_EQ(runTool({"clients", path, "--encoding", told}).out, runTool({"clients", path}).out) << told;
+        const ToolRun run = runTool({"clients", path});
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_NE(run.err.find(encoding), std::string::npos) << run.err;
         const std::vector<std::string> lines = linesOf(run.out);
