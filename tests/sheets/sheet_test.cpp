@@ -101,11 +101,18 @@ TEST(OfficeFiles, LibreOfficeFixtures) {
             EXPECT_EQ(notes.sheetName, "Notes");
             EXPECT_EQ(joined(notes), "rien");
         }
-        SheetOptions missing;
-        missing.sheet = "3";
-        EXPECT_EQ(readSheetFile(std::string(LOCALYX_SHEET_FILES) + "/" + name, missing).error,
-                  "feuille « 3 » introuvable ; le classeur a : « Clients 2024 », « Notes ».");
+        for (const std::string absent : {"3", "Absente"}) {
+            SheetOptions missing;
+            missing.sheet = absent;
+            EXPECT_EQ(readSheetFile(std::string(LOCALYX_SHEET_FILES) + "/" + name, missing).error,
+                      "feuille « " + absent + " » introuvable ; le classeur a : « Clients 2024 », « Notes ».");
+        }
     }
+    // Cells placed by their references alone, columns Z and AZ.
+    const Sheet far = readSheetFile(std::string(LOCALYX_SHEET_FILES) + "/far_columns.xlsx");
+    ASSERT_TRUE(far.ok() && far.rows.size() == 1) << far.error;
+    EXPECT_EQ(far.rows[0].size(), 52u);
+    EXPECT_EQ(far.rows[0][25] + far.rows[0][51], "ZAZ");
 }
 
 TEST(OfficeFiles, HostileFilesAreRefused) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the hostile office files the sheet tests refuse. Run once, from this folder."""
+"""Writes the hand-made office files of the sheet tests: hostile ones they refuse, and one
+with cells in far columns. Run once, from this folder."""
 import zipfile, io, struct
 
 def xlsx(name, sheet, extra=None, level=9):
@@ -22,3 +23,6 @@ data = bytearray(buf.getvalue())
 end = data.rfind(b"PK\x05\x06")
 data[end + 8:end + 12] = struct.pack("<HH", 0xFFFF, 0xFFFF)
 open("many_entries.ods", "wb").write(data)
+# Cells in columns Z and AZ, by their references only.
+xlsx("far_columns.xlsx", '<worksheet><sheetData><row r="1"><c r="Z1" t="inlineStr"><is><t>Z</t></is></c>'
+     '<c r="AZ1" t="inlineStr"><is><t>AZ</t></is></c></row></sheetData></worksheet>')
