@@ -77,10 +77,11 @@ TEST_F(Maps, EveryFormatReadsBack) {
     EXPECT_EQ(shell(q + "around 50410 20 --format png --size 300x200 | file -").out,
               "/dev/stdin: PNG image data, 300 x 200, 8-bit/color RGB, non-interlaced\n");
     EXPECT_EQ(shell(q + "tour 50410 35093 --format png | file -b - | cut -d, -f2").out, " 1600 x 1600\n");
-    const Shell around = shell(q + "around 50410 20 --format pdf > a.pdf && pdfinfo a.pdf && pdftotext a.pdf -");
+    const Shell around = shell(q + "around 50410 10 --format pdf > a.pdf && pdfinfo a.pdf && pdftotext a.pdf -");
     EXPECT_THAT(around.out, HasSubstr("Pages:           1\n"));
     EXPECT_THAT(around.out, HasSubstr("Page size:       595.276 x 841.89 pts (A4)"));
-    EXPECT_THAT(around.out, HasSubstr("Localités à 20,0 km de PONTORSON-50170"));
+    EXPECT_THAT(around.out, HasSubstr("Localités à 10,0 km de PONTORSON-50170"));
+    EXPECT_THAT(around.out, HasSubstr("\n2 km\n"));  // the scale bar, a round length
     EXPECT_THAT(around.out, HasSubstr("Contours : IGN – Admin Express COG 2018 (Licence Ouverte) · Communes : INSEE COG 2026"));
     // Nothing around: the centre still drawn, and said.
     EXPECT_THAT(shell(q + "around 50999 1 --format pdf | pdftotext - -").out,
