@@ -205,6 +205,17 @@ private slots:
         }
     }
 
+    // One hourglass however often a handler asks for it, gone at the first
+    // request for the arrow.
+    void oneHourglassAtATime() {
+        MainWindow& window = m_session->window();
+        window.setMousePointer(MousePointer::Hourglass);
+        window.setMousePointer(MousePointer::Hourglass);
+        QVERIFY(QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        window.setMousePointer(MousePointer::Default);
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
     void aFullRoadThroughTheWidgets() {
         loadRegion();
         QComboBox* town1 = combo("Combo1");
