@@ -210,7 +210,7 @@ private slots:
         pick("ComboReg", 1);
         QCOMPARE(shown->windowTitle(), QStringLiteral("Carte"));
         QCOMPARE(spoken(), QStringLiteral("aucune localité"));
-        QTest::keyClick(shown, Qt::Key_Escape);
+        QTest::keyClick(shown, Qt::Key_Return);  // presses « Fermer »
         QVERIFY(!shown->isVisible());
     }
 
