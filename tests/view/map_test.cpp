@@ -234,6 +234,9 @@ private slots:
         QCoreApplication::sendEvent(view, &wheel);
         const QImage zoomed = view->grab().toImage();
         QVERIFY(zoomed != whole);
+        QWheelEvent back(middle, view->mapToGlobal(middle), {}, {0, -240}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view, &back);
+        QCOMPARE(view->grab().toImage(), whole);  // as far out as in: the whole map again
         QTest::keyClick(view, Qt::Key_0);
         QCOMPARE(view->grab().toImage(), whole);
         QTest::mousePress(view, Qt::LeftButton, {}, middle.toPoint());
