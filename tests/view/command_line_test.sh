@@ -16,6 +16,7 @@ for display in "" DISPLAY=:99999; do
     [ "$code" = 1 ] && [ "$(wc -l <err)" = 1 ] && grep -q 'aucun affichage graphique' err && [ ! -s out ] ||
         fail "affichage « $display » : code $code, $(cat err)"
 done
-# With a display it stays open (here until the timeout), whatever notes Qt writes as it starts.
+# With a display it stays open (here until the timeout), whatever notes Qt writes
+# as it starts; those notes still go out (here, the one on XDG_RUNTIME_DIR).
 code=$(run env -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=offscreen timeout 3 "$bin")
-[ "$code" = 124 ] || fail "affichage offscreen : code $code, $(cat err)"
+[ "$code" = 124 ] && grep -q XDG_RUNTIME_DIR err || fail "affichage offscreen : code $code, $(cat err)"
