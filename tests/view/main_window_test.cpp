@@ -170,6 +170,23 @@ private slots:
                 QVERIFY2(widget->font().bold() && widget->font().pointSizeF() == c.points, c.name);
             }
         }
+        // Their looks: captions' colours, boxes' backgrounds, buttons' faces.
+        const QColor grey(128, 128, 128), darkBlue(0, 0, 192), lightCyan(192, 255, 255), face(192, 192, 192);
+        const struct { const char* name; QPalette::ColorRole role; QColor colour; } looks[] = {
+            {"Titre1", QPalette::WindowText, Qt::white}, {"Titre2", QPalette::WindowText, darkBlue},
+            {"Label1", QPalette::WindowText, grey}, {"LblRegions", QPalette::WindowText, grey},
+            {"ComboReg", QPalette::Base, QColor(255, 255, 192)}, {"Combo1", QPalette::Base, lightCyan},
+            {"Combo2", QPalette::Base, QColor(192, 255, 192)}, {"Labelinfo", QPalette::WindowText, Qt::red},
+            {"result2", QPalette::WindowText, darkBlue}, {"Label4", QPalette::WindowText, darkBlue},
+            {"LblNbrLoc", QPalette::WindowText, darkBlue}, {"Label3", QPalette::WindowText, darkBlue},
+            {"ComboKms", QPalette::Base, lightCyan}, {"ComboKms", QPalette::Text, darkBlue},
+            {"Label5", QPalette::WindowText, darkBlue}, {"CmdCarte", QPalette::Button, face},
+            {"CmdItineraire", QPalette::Button, face}, {"Text8", QPalette::Base, lightCyan},
+        };
+        for (const auto& look : looks) {
+            QVERIFY2(find(QString::fromLatin1(look.name))->palette().color(look.role) == look.colour, look.name);
+        }
+        QCOMPARE(find<ShapeWidget>(QStringLiteral("Shape3"))->fill(), lightCyan);
         // A line of width w covers w pixel rows (or columns) about its own.
         const struct { const char* name; QRect covered; QColor colour; } lines[] = {
             {"Line6", QRect(QPoint(233, 70), QPoint(267, 72)), Qt::red},
@@ -183,6 +200,18 @@ private slots:
             auto* shape = find<ShapeWidget>(QString::fromLatin1(line.name));
             QCOMPARE(shape->geometry(), line.covered);
             QCOMPARE(shape->fill(), line.colour);
+        }
+    }
+
+    // A region's name as wide as LblRegions keeps the design size; a wider
+    // one is set smaller so as to show whole.
+    void regionNameShrinksOnlyWhenTooWide() {
+        QLabel* regions = label("LblRegions");
+        const QFont design = regions->font();
+        regions->resize(QFontMetrics(design).horizontalAdvance(QStringLiteral("Bretagne")), regions->height());
+        for (const auto& [name, shrunk] : {std::pair{"Bretagne", false}, {"Bretagne-Sud", true}}) {
+            m_session->window().setLabelCaption(LabelId::LblRegions, name);
+            QCOMPARE(regions->font().pointSizeF() < design.pointSizeF(), shrunk);
         }
     }
 

@@ -16,6 +16,7 @@
 #include "platform/font_fallback.h"
 #include "platform/qt_translations.h"
 #include "view/form_session.h"
+#include "view/map_window/saved_file.h"
 
 using namespace localyx;
 
@@ -329,6 +330,11 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldSignal);
         QVERIFY2(said.contains(QStringLiteral("disque plein")), qPrintable(said));
+        QCOMPARE(full.entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
+
+        // A picture that could not be drawn, a folder in the file's place: said, nothing written.
+        QVERIFY(writeWhole(full.filePath("carte.png"), QByteArray()).contains(QStringLiteral("n'a pas pu être préparé")));
+        QVERIFY(writeWhole(full.path(), "x").endsWith(QStringLiteral("est un dossier.")));
         QCOMPARE(full.entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
     }
 };
