@@ -187,6 +187,7 @@ private slots:
             QVERIFY2(find(QString::fromLatin1(look.name))->palette().color(look.role) == look.colour, look.name);
         }
         QCOMPARE(find<ShapeWidget>(QStringLiteral("Shape3"))->fill(), lightCyan);
+        QCOMPARE(button("CmdCarte")->palette().color(QPalette::Disabled, QPalette::ButtonText), grey);  // legible
         // A line of width w covers w pixel rows (or columns) about its own.
         const struct { const char* name; QRect covered; QColor colour; } lines[] = {
             {"Line6", QRect(QPoint(233, 70), QPoint(267, 72)), Qt::red},
