@@ -29,7 +29,9 @@ std::vector<std::string> namesOf(const SearchAnswer& answer) {
 // The localities Text8 lists, each with its own coordinates (twins too),
 // nearest first; the second town only while its distance is shown.
 TEST_F(Answer, IsWhatTheWindowListsNearestFirst) {
-    writeRegion("Alsace", std::string(kAlsaceFile) + "48.56,7.56,PRES-67002\r\n");
+    std::string file(kAlsaceFile);
+    file.insert(file.find("48.55"), "48.56,7.56,PRES-67002\r\n");  // a twin right after its namesake
+    writeRegion("Alsace", file);
     chooseRegion(1);
     pick(form, view, ComboId::ComboKms, 1);  // "10": 11 km
     pick(form, view, ComboId::Combo1, 0);
@@ -44,7 +46,7 @@ TEST_F(Answer, IsWhatTheWindowListsNearestFirst) {
     for (std::size_t i = 1; i < answer.kms.size(); ++i) EXPECT_LE(answer.kms[i - 1], answer.kms[i]);
     EXPECT_FALSE(answer.second);
 
-    pick(form, view, ComboId::Combo2, 2);
+    pick(form, view, ComboId::Combo2, 3);
     EXPECT_FALSE(answerOf(view, form, false).second);
     answer = answerOf(view, form, true);
     ASSERT_TRUE(answer.second);

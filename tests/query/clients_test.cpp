@@ -2,6 +2,7 @@
 
 #include <tuple>
 
+#include "core/sheets/sheet.h"
 #include "tests/query/tool_runner.h"
 
 // The clients command over the real table and names file: messy rows as
@@ -82,6 +83,7 @@ TEST(Clients, MessyRowsPlaced) {
         {"35400", "St-Malo", "", "trouvé", "Saint-Malo"},
         {"62200", "BOULOGNE S/ MER", "", "trouvé", "Boulogne-sur-Mer"},
         {"94240", "L’Haÿ les Roses", "", "trouvé", "L'Haÿ-les-Roses"},
+        {"51290", "SAINT-REMY-EN-BOUZEMONT-SAINT-GE", "", "à vérifier", "Saint-Remy-en-Bouzemont-Saint-Genest-et-Isson"},
         {"27700", "ANDELYS (LES)", "", "trouvé", "Les Andelys"},
         {"", "", "1053", "trouvé", "Bourg-en-Bresse"},
         // Old names of merged communes, former codes.
@@ -131,6 +133,9 @@ TEST(Clients, MessyRowsPlaced) {
         const ToolRun run = runTool({"clients", path});
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_NE(run.err.find(encoding), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("  Statuts : trouvé 22, à vérifier 5, ambigu 1, introuvable 2, vide 1.\n  Règles : code INSEE 3, "
+                               "arrondissement 6, code postal et nom 11, nom dans le département 2, orthographe proche 3, "
+                               "code postal seul 1, nom seul 2.\n"), std::string::npos) << run.err;
         const std::vector<std::string> lines = linesOf(run.out);
         ASSERT_EQ(lines.size(), rows.size() + 1) << name;
         EXPECT_EQ(lines[0], "\xEF\xBB\xBFSociété;CP;Ville;Code INSEE;Statut;Règle;Code INSEE;Commune;Code postal;"
@@ -157,7 +162,8 @@ TEST(Clients, ReadingAndRefusals) {
                                                                    "Bourg-en-Bresse;12500,5;trouvé;code postal et nom;"
                                                                    "\"01053\";Bourg-en-Bresse;\"01000\""},
              {{"clients", plain.string(), "--column", "cp=2", "--column", "ville=3"}, 0,
-              "Colonne 1;Colonne 2;Colonne 3;Statut"},
+              "Colonne 3;Statut;Règle;Code INSEE;Commune;Code postal;Latitude;Longitude;Corrections;Suggestions\n"
+              "Dupont;\"35400\";St Malo;trouvé"},
              {{"clients", noColumn.string()}, 1,
               "aucune colonne code postal, ville ou code INSEE ; en-têtes lus : « Nom », « Adresse »."},
              {{"clients", files + "/bomb.xlsx", "-o", out.string()}, 1, "une fois décompressée"},
@@ -184,6 +190,11 @@ TEST(Clients, AroundAndTourThroughTheClients) {
     const ToolRun gpx = runTool({"around", "35238", "1", "--clients", file.string(), "--format", "gpx"});
     EXPECT_NE(gpx.out.find("<name>Garage</name>\n    <desc>0,0 km ; CP : 35000 ; Ville : Rennes ; Contact : Paul</desc>"),
               std::string::npos) << gpx.out;
+    // As .xlsx, its sheet named after the file, less the apostrophes Excel refuses at a name's ends.
+    const fs::path quoted = dir.path() / "'clients d'avril'.csv";
+    fs::copy_file(file, quoted);
+    ASSERT_EQ(runTool({"clients", quoted.string(), "-o", (dir.path() / "c.xlsx").string()}).exitCode, 0);
+    EXPECT_EQ(readSheetFile(dir.path() / "c.xlsx").sheetName, "clients d'avril");
     const ToolRun tour = runTool({"tour", "35238", "--clients", file.string(), "--no-return"});
     EXPECT_EQ(tour.out.substr(0, tour.out.find("Total")),
               "1\tRENNES-35200\tCafé\t0,0\t0,0\n2\tCafé\tGarage\t0,0\t0,0\n3\tGarage\tBoulangerie\t62,7\t62,7\n"

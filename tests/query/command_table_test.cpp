@@ -111,6 +111,7 @@ TEST(CommandTable, EveryCommandAndOption) {
              {{"around", "50410", "1", "--format", "jpg"}, 2, "localyx-query : format inconnu : « jpg » ; formats possibles : "
                                                             "text, csv, xlsx, geojson, kml, gpx, svg, png, pdf."},
              {{"around", "50410", "1", "--size", "80x60"}, 2, notFor + "--size ne vaut que pour les formats svg, png et pdf."},
+             {{"tour", "50410", "35093", "--format", "pdf", "--size", "80x60"}, 2, notFor + "--size ne s'applique pas au format pdf (page A4)."},
              {{"around", "50410", "1", "--population-min", "-1"}, 2, "localyx-query : population minimale invalide : « -1 » ; "
                                                                       "il faut un nombre entier positif."},
              {{"around", "50410", "1", "--format", "png", "--size", "8001x100"}, 2, tooLarge("8001x100")},

@@ -209,7 +209,7 @@ TEST_F(France, HostileNamesAndFilesStayHarmless) {
         EXPECT_LT(text.size(), 4000u);
     }
     fs::resize_file(bin() / "localites.csv", 65u << 20);  // sparse: no disk used
-    EXPECT_THAT(run({"around", "PONTORSON-50170", "5"}).err, HasSubstr("fichier trop volumineux"));
+    EXPECT_THAT(run({"around", "PONTORSON-50170", "5"}).err, HasSubstr("fichier trop volumineux (plus de 64 Mo)"));
     fs::remove(bin() / "localites.csv");  // the table swapped for a FIFO is refused, not waited on
     ::mkfifo((bin() / "localites.csv").c_str(), 0600);
     EXPECT_THAT(run({"around", "PONTORSON-50170", "5"}).err, HasSubstr("fichier illisible"));

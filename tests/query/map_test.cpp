@@ -160,6 +160,7 @@ TEST_F(Maps, QrCodesAndLinksGiveTheItineraries) {
     const std::string links = shell("python3 -c \"import re; d = open('t.pdf', 'rb').read(); "
                                     "print(len(set(re.findall(rb'/URI \\\\((http[^)]*)\\\\)', d))))\"").out;
     EXPECT_EQ(links, "13\n");
+    EXPECT_EQ(shell("pdftotext t.pdf - | grep -c '^http'").out, "13\n");  // and printed, to be typed
 }
 
 // A name holding U+FFFE or U+FFFF: KML, GPX and SVG still parse, the name read as U+FFFD.

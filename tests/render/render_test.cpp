@@ -9,6 +9,7 @@
 #include "core/render/documents.h"
 #include "core/render/map.h"
 #include "core/render/png_writer.h"
+#include "core/render/qr_code.h"
 
 // The projection against PROJ, the border file, the view frame and the
 // label placement on the densest map we draw.
@@ -79,6 +80,8 @@ TEST(FrameTest, ZoomKeepsThePointUnderTheCursorAndPanMovesIt) {
     const Frame before = f;
     for (const double bad : {0.0, -1.0, double(NAN), double(INFINITY)}) f.zoomAbout(cursor, bad);
     EXPECT_EQ(f.metresPerUnit, before.metresPerUnit);
+    // A tall area: its height, less the margins, decides.
+    EXPECT_DOUBLE_EQ(Frame::fit({0, 0, 400, 300}, {0, 0}, {1000, 28000}, 10).metresPerUnit, 28000.0 / 280);
 }
 
 // Around Paris at 30 km, about 300 localities on one page: labels never
@@ -163,6 +166,13 @@ TEST(Documents, ImageSizesAndColours) {
         EXPECT_NE(writeMapDocument(broken, format, scene, Borders{}, 10, 10, nullptr), "");
     }
     EXPECT_NE(writeRouteSheet(broken, RouteSheet{}, Borders{}), "");
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, 2, 2);
+    std::ostringstream unwritten;
+    EXPECT_EQ(writePng(mask, unwritten), "format d'image inattendu");
+    cairo_surface_destroy(mask);
+    // No QR code for nothing, nor for a text too long to be read back from paper.
+    EXPECT_EQ(qrModules("") + qrModules(std::string(2001, 'a')), 0);
+    EXPECT_GT(qrModules(std::string(2000, 'a')), 0);
 
     cairo_surface_t* rgb = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 3, 1);
     auto* pixels = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(rgb));
