@@ -467,6 +467,13 @@ private slots:
         QCOMPARE(shownWindows().filter(QStringLiteral("frmAbout")).size(), 1);
         const QFont title = box->findChild<QLabel*>(QStringLiteral("Label8"))->font();  // "Localyx", in large type
         QVERIFY(title.bold() && title.pointSizeF() == 18);
+        // Every text whole in its label, none set below 7.5 pt to get there.
+        for (const QLabel* text : box->findChildren<QLabel*>()) {
+            if (text->text().isEmpty()) continue;  // the icon
+            const QRect needed = QFontMetrics(text->font()).boundingRect(
+                QRect(0, 0, text->width(), 10000), Qt::TextWordWrap | text->alignment(), text->text());
+            QVERIFY2(text->font().pointSizeF() >= 7.5 && needed.height() <= text->height(), qPrintable(text->objectName()));
+        }
 
         QTest::mouseClick(button("CmdMinimise"), Qt::LeftButton);
         QVERIFY(m_session->window().windowState().testFlag(Qt::WindowMinimized));

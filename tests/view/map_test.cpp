@@ -165,6 +165,7 @@ private slots:
         QVERIFY(map() && map()->isVisible());
         QVERIFY(!m_session->window().frameGeometry().intersects(map()->frameGeometry()));  // beside, not under
         QCOMPARE(map()->parentWidget(), nullptr);                                          // no owner
+        QCOMPARE(map()->windowIcon().cacheKey(), window().windowIcon().cacheKey());         // the program's icon
 
         pick("ComboReg", 1);  // another region empties the list
         QVERIFY(!window().showMapAction()->isEnabled() && !window().saveListAction()->isEnabled());
@@ -246,6 +247,18 @@ private slots:
         QVERIFY(view->grab().toImage() != whole);
         QTest::mouseDClick(view, Qt::LeftButton, {}, middle.toPoint());
         QCOMPARE(view->grab().toImage(), whole);
+        // + zooms about the middle as the wheel does there; a zoomed view
+        // stays zoomed when the map is resized.
+        QTest::keyClick(view, Qt::Key_Plus);
+        QWheelEvent notch(middle, view->mapToGlobal(middle), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        const QImage byKey = view->grab().toImage();
+        QTest::keyClick(view, Qt::Key_0);
+        QCoreApplication::sendEvent(view, &notch);
+        QCOMPARE(view->grab().toImage(), byKey);
+        view->resize(view->width() - 40, view->height());
+        const QImage resized = view->grab().toImage();
+        QTest::keyClick(view, Qt::Key_0);
+        QVERIFY(view->grab().toImage() != resized);
 
         const struct { int filter; const char* name; QByteArray starts; } images[] = {
             {0, "carte", "\x89PNG"}, {1, "carte", "<?xml"}, {2, "carte", "%PDF"}};
