@@ -41,6 +41,8 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
     const std::string zeroLon = file("Zone-A_z09.txt", "48.5,1,A-00001\r\n48.6,39.5,B-00002\r\n48.7,0,C-00003\r\n");
     const std::string latOne = file("lat_one.txt", "1,7.5,UN-00001\r\n48.6,7.6,DEUX-00002\r\n");  // odd, not 0
     const std::string binary = file("binary.txt", std::string_view("\x7F\x01\x00\tX\r\n", 7));
+    const std::string big = file("big.txt", "");
+    std::filesystem::resize_file(big, 8 * 1024 * 1024 + 1);  // a hole, not 8 MB written
 
     for (const auto& [args, exitCode, expected] : std::vector<std::tuple<Args, int, std::string>>{
         {{"regions"}, 0, "1\tAlsace\tAlsace\t10\n2\tAquitaine\tAquitaine\t-\n"},
@@ -79,6 +81,7 @@ TEST_F(Query, RegionsTownsAndTheirMessages) {
         {{"--file", missing, "neighbours", "SANS-00003", "50"}, 0, "une coordonnée de « SANS-00003 » se lit comme 0"},
         // Control characters reach the terminal as escapes, never raw.
         {{"--file", binary, "towns"}, 0, "« \\x7F\\x01\\x00\\tX »"},
+        {{"--file", big, "towns"}, 1, "fichier trop volumineux pour un fichier de région (plus de 8 Mo)"},
         {{"--file", root.path() / "absent.txt", "towns"}, 1, "fichier introuvable"},
         {{"--file", root.path(), "towns"}, 1, "impossible de lire"}}) {
         SCOPED_TRACE(::testing::PrintToString(args));
