@@ -86,19 +86,23 @@ class MapTest : public QObject {
         if (menu && !QTest::qWaitForWindowExposed(menu)) qWarning("menu not shown");
         return menu;
     }
-    /// Drives a file dialog opened by `open`: the filter, then a name.
-    void saveThrough(const char* dialogName, const std::function<void()>& open, int filter, const QString& path) {
+    /// The file dialog `open` shows, its filter chosen as a user does.
+    QFileDialog* dialogWithFilter(const char* dialogName, const std::function<void()>& open, int filter) {
         open();
         QFileDialog* dialog = nullptr;
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (top->objectName() == QLatin1String(dialogName) && top->isVisible()) dialog = qobject_cast<QFileDialog*>(top);
         }
-        QVERIFY(dialog);
-        QCOMPARE(dialog->nameFilters().size() > filter, true);
+        if (!dialog || dialog->nameFilters().size() <= filter) qFatal("no dialog %s with filter %d", dialogName, filter);
         auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         types->setCurrentIndex(filter);
         emit types->activated(filter);
         emit types->textActivated(types->itemText(filter));
+        return dialog;
+    }
+    /// Drives a file dialog opened by `open`: the filter, then a name.
+    void saveThrough(const char* dialogName, const std::function<void()>& open, int filter, const QString& path) {
+        QFileDialog* dialog = dialogWithFilter(dialogName, open, filter);
         dialog->selectFile(path);
         QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
     }
@@ -269,6 +273,12 @@ private slots:
                         image.filter, path);
             QVERIFY(readAll(path + suffixes[image.filter]).startsWith(image.starts));
         }
+        // Another type chosen: the name proposed takes its suffix.
+        QFileDialog* dialog = dialogWithFilter(
+            "SaveImageDialog", [this] { QTest::mouseClick(map()->findChild<QPushButton*>("SaveImage"), Qt::LeftButton); }, 1);
+        QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(),
+                 QStringLiteral("Carte — localités à 5 km de EXEMPLEVILLE.svg"));
+        dialog->reject();
         // The saved picture is the map itself, names and all.
         QProcess text;
         text.start(QStringLiteral("pdftotext"), {m_folder.filePath("carte.pdf"), QStringLiteral("-")});

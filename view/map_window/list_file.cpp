@@ -3,8 +3,6 @@
 #include <array>
 #include <sstream>
 
-#include <QFileDialog>
-
 #include "view/map_window/saved_file.h"
 
 namespace localyx {
@@ -43,35 +41,13 @@ QString saveListFile(const QString& path, AroundFormat format, const SearchAnswe
 }
 
 void askAndSaveList(QWidget* parent, const SearchAnswer& answer) {
-    auto* dialog = new QFileDialog(parent, QStringLiteral("Enregistrer la liste"));
-    dialog->setObjectName(QStringLiteral("SaveListDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    // Qt's own dialog, in French like the rest of the program.
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    QStringList filters;
-    for (const Filter& f : kFilters) filters << QString::fromUtf8(f.text);
-    dialog->setNameFilters(filters);
-    dialog->setDefaultSuffix(QStringLiteral("csv"));
-    dialog->setDirectory(firstSaveFolder());
-    dialog->selectFile(fileStem(answer) + QStringLiteral(".csv"));
-    QObject::connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& chosen) {
-        for (const Filter& f : kFilters) {
-            if (chosen != QString::fromUtf8(f.text)) continue;
-            dialog->setDefaultSuffix(QString::fromLatin1(f.suffix));
-            const QString typed = QFileInfo(dialog->selectedFiles().value(0)).completeBaseName();
-            if (!typed.isEmpty()) dialog->selectFile(typed + QLatin1Char('.') + QString::fromLatin1(f.suffix));
-        }
-    });
-    QObject::connect(dialog, &QFileDialog::fileSelected, dialog, [dialog, answer](const QString& path) {
-        AroundFormat format = AroundFormat::Csv;
-        for (const Filter& f : kFilters) {
-            if (dialog->selectedNameFilter() == QString::fromUtf8(f.text)) format = f.format;
-        }
-        const QString failure = saveListFile(path, format, answer);
-        if (!failure.isEmpty()) showSaveFailure(dialog->parentWidget(), failure);
-    });
-    dialog->open();
+    std::vector<SaveFilter> filters;
+    for (const Filter& f : kFilters) filters.emplace_back(QString::fromUtf8(f.text), QString::fromLatin1(f.suffix));
+    askSavePath(parent, QStringLiteral("Enregistrer la liste"), QStringLiteral("SaveListDialog"), filters,
+                fileStem(answer), [parent, answer](const QString& path, std::size_t filter) {
+                    const QString failure = saveListFile(path, kFilters[filter].format, answer);
+                    if (!failure.isEmpty()) showSaveFailure(parent, failure);
+                });
 }
 
 }  // namespace localyx

@@ -3,7 +3,6 @@
 #include <array>
 
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -97,31 +96,16 @@ void MapWindow::setAnswer(const SearchAnswer& answer) {
 }
 
 void MapWindow::askAndSaveImage() {
-    auto* dialog = new QFileDialog(this, QStringLiteral("Enregistrer l'image"));
-    dialog->setObjectName(QStringLiteral("SaveImageDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    QStringList filters;
-    for (const ImageFilter& f : kImageFilters) filters << QString::fromUtf8(f.text);
-    dialog->setNameFilters(filters);
-    dialog->setDefaultSuffix(QStringLiteral("png"));
-    dialog->setDirectory(firstSaveFolder());
-    dialog->selectFile(windowTitle().replace(QLatin1Char('/'), QLatin1Char('_')) + QStringLiteral(".png"));
-    connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& chosen) {
-        for (const ImageFilter& f : kImageFilters) {
-            if (chosen == QString::fromUtf8(f.text)) dialog->setDefaultSuffix(QString::fromLatin1(f.suffix));
-        }
-    });
-    connect(dialog, &QFileDialog::fileSelected, this, [this, dialog](const QString& path) {
-        MapCanvas::ImageFormat format = MapCanvas::ImageFormat::Png;
-        for (const ImageFilter& f : kImageFilters) {
-            if (dialog->selectedNameFilter() == QString::fromUtf8(f.text)) format = f.format;
-        }
-        const QString failure = writeWhole(path, m_canvas->image(format));
-        if (!failure.isEmpty()) showSaveFailure(this, failure);
-    });
-    dialog->open();
+    std::vector<SaveFilter> filters;
+    for (const ImageFilter& f : kImageFilters) {
+        filters.emplace_back(QString::fromUtf8(f.text), QString::fromLatin1(f.suffix));
+    }
+    askSavePath(this, QStringLiteral("Enregistrer l'image"), QStringLiteral("SaveImageDialog"), filters,
+                windowTitle().replace(QLatin1Char('/'), QLatin1Char('_')),
+                [this](const QString& path, std::size_t filter) {
+                    const QString failure = writeWhole(path, m_canvas->image(kImageFilters[filter].format));
+                    if (!failure.isEmpty()) showSaveFailure(this, failure);
+                });
 }
 
 }  // namespace localyx
